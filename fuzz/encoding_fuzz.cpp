@@ -1,0 +1,50 @@
+// Detection, decoding and encoding of arbitrary file bytes: no crash, no
+// sanitizer report, and the invariants the editor relies on.
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "app/encoding/Encodings.h"
+#include "base/Exceptions.h"
+#include "editor/model/RowList.h"
+#include "editor/model/TextUtils.h"
+
+using namespace kelu;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  std::string bytes(reinterpret_cast<const char*>(data), size);
+  DetectJapaneseCode(bytes);
+  DecodedDocument doc = DecodeDocument(bytes);
+  if (doc.mojiCode == moji::kBinary) return 0;
+
+  // Shift-JIS text is written back byte for byte.
+  if (EncodeDocument(doc.text, moji::kSjis) != doc.text) std::abort();
+
+  for (std::string_view name : {moji::kUtf16LE, moji::kUtf16BE, moji::kUtf8Bom, moji::kUtf8N,
+                                moji::kEuc, moji::kJis}) {
+    std::size_t lost = 0;
+    std::string encoded = EncodeDocument(doc.text, name, &lost);
+    DecodeDocument(encoded);
+  }
+  // A UTF-8 document decoded without loss comes back the same once written.
+  if (doc.mojiCode == moji::kUtf8N && doc.lossy == 0 && doc.droppedAfterNul == 0) {
+    std::size_t lost = 0;
+    std::string again = EncodeDocument(doc.text, moji::kUtf8N, &lost);
+    if (lost == 0 && again != bytes) std::abort();
+  }
+
+  // The text helpers never read past the end, whatever the bytes.
+  TEditorStringList rows;
+  SplitLines(doc.text, rows);
+  for (int i = 0; i < rows.Count() && i < 64; ++i) {
+    std::string_view row = rows.View(i);
+    for (int p = 0; p <= static_cast<int>(row.size()) + 1; ++p) {
+      IsLeadByteAt(row, p);
+      IsTrailByteAt(row, p);
+    }
+    ContainsAtCharStart("\x81\x40", row);
+    TrimLeadingBlanks(row);
+    LeadingSpaceWidth(row);
+  }
+  return 0;
+}

@@ -1,0 +1,112 @@
+// Document encodings: which encoding a file's bytes are in, turning them into
+// the editor's Shift-JIS text, and writing text back in a named encoding.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "base/Strings.h"
+
+namespace kelu {
+
+enum TJapaneseCode : std::uint8_t {
+  jcAscii = 0,
+  jcBinary = 1,
+  jcJis83 = 2,
+  jcJis78 = 3,
+  jcEuc = 4,
+  jcSjis = 5,
+  jcEucOrSjis = 6,
+  jcUtf16LE = 7,
+  jcUtf16BE = 8,
+  jcUtf8Bom = 9,
+  jcUtf8N = 10,
+};
+
+const char* JapaneseCodeName(TJapaneseCode code);
+
+// The encoding names a page carries in MojiCode.
+namespace moji {
+inline constexpr std::string_view kSjis = "SJIS";
+inline constexpr std::string_view kBinary = "BINARY";
+inline constexpr std::string_view kUtf16LE = "UNICODE(LE)";
+inline constexpr std::string_view kUtf16BE = "UNICODE(BE)";
+inline constexpr std::string_view kUtf8Bom = "UTF8(BOM)";
+inline constexpr std::string_view kUtf8N = "UTF8N";
+inline constexpr std::string_view kEuc = "EUC";
+inline constexpr std::string_view kJis = "JIS";
+}  // namespace moji
+
+// True for the names the writer can write.
+bool IsWritableMojiCode(std::string_view mojiCode);
+
+// Number of leading bytes that the control-byte scan and the UTF-8 scan see.
+inline int DetectLimit = 512;
+
+// The whole detection; `text` is the file's bytes up to its first NUL.
+TJapaneseCode DetectMojiCode(std::string_view text);
+// Control bytes and the Japanese encodings only (values jcAscii..jcEucOrSjis).
+TJapaneseCode DetectJapaneseCode(std::string_view text);
+
+// Decoders: each returns Shift-JIS text; `lossy` counts the characters that
+// had no Shift-JIS form and became "?".
+// UTF-16 units (after the mark) up to the first 0x0000 unit.
+std::string Utf16LEToSjis(std::string_view bytes, std::size_t* lossy = nullptr);
+std::string Utf16BEToSjis(std::string_view bytes, std::size_t* lossy = nullptr);
+// UTF-8 up to its first NUL.
+std::string Utf8ToSjis(std::string_view utf8, std::size_t* lossy = nullptr);
+std::string Utf8BomToSjis(std::string_view utf8WithMark, std::size_t* lossy = nullptr);
+std::string EucToSjis(std::string_view euc, std::size_t* lossy = nullptr);
+// True when `text` is entirely valid EUC-JP.
+bool IsValidEuc(std::string_view text);
+
+// Encoders (from Shift-JIS text).
+// Appends FF FE and the UTF-16LE units of `s` to `stream`.
+void SjisToUtf16LEStream(std::string* stream, std::string_view s, std::size_t* lossy = nullptr);
+// Appends FE FF and the UTF-16BE units of `s` to `stream`.
+void SjisToUtf16BEStream(std::string* stream, std::string_view s, std::size_t* lossy = nullptr);
+std::string SjisToUtf8(std::string_view s, std::size_t* lossy = nullptr);
+std::string SjisToUtf8Bom(std::string_view s, std::size_t* lossy = nullptr);
+
+// A file's bytes, decoded for a page.
+struct DecodedDocument {
+  TJapaneseCode code = jcAscii;
+  std::string mojiCode;  // one of the moji:: names
+  std::string text;      // Shift-JIS; empty for "BINARY"
+  std::size_t lossy = 0;  // characters that became "?"
+  // Bytes dropped because the text ends at a NUL byte (0 when none).
+  std::size_t droppedAfterNul = 0;
+};
+
+// Detects the encoding of a file's bytes and decodes them.
+DecodedDocument DecodeDocument(std::string_view bytes);
+
+// Shift-JIS text to the bytes of encoding `mojiCode`. Raises EInvalidOperation
+// for "BINARY" and unknown names.
+std::string EncodeDocument(std::string_view sjisText, std::string_view mojiCode,
+                           std::size_t* lossy = nullptr);
+
+// Writes the list (each entry followed by CR LF) to `fileName` in encoding
+// `mojiCode`: to a temporary file beside the target, renamed over it only
+// after a complete, flushed write, so a failed save leaves the old file as it
+// was. Raises EFileError (names the file and the reason) or
+// EInvalidOperation ("BINARY", unknown names). Returns the number of
+// characters that became "?".
+std::size_t SaveStringsWithMojiCode(const TStrings& list, std::string_view mojiCode,
+                                    const std::string& fileName);
+// The same for a whole text.
+std::size_t SaveTextWithMojiCode(std::string_view sjisText, std::string_view mojiCode,
+                                 const std::string& fileName);
+
+// Writes `bytes` to `fileName` through a temporary file and a rename.
+void WriteFileAtomically(const std::string& fileName, std::string_view bytes);
+
+// Reads a whole file; raises EFileError with a Japanese message.
+std::string ReadFileBytes(const std::string& fileName);
+
+// The target of a symbolic link when that exists; anything else unchanged.
+std::string ResolveShortcut(const std::string& path);
+
+}  // namespace kelu

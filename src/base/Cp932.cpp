@@ -1,0 +1,198 @@
+#include "base/Cp932.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+#include <cstring>
+#include <map>
+#include <utility>
+
+#include "base/Exceptions.h"
+#include "base/Sjis.h"
+
+namespace kelu::cp932 {
+
+namespace {
+
+// One converter per (from, to) pair for the whole process; everything runs
+// on one thread.
+iconv_t Converter(const char* from, const char* to) {
+  static std::map<std::pair<std::string, std::string>, iconv_t> cache;
+  auto key = std::make_pair(std::string(from), std::string(to));
+  auto it = cache.find(key);
+  if (it != cache.end()) return it->second;
+  iconv_t cd = iconv_open(to, from);
+  if (cd == reinterpret_cast<iconv_t>(-1)) {
+    throw EInvalidOperation(std::string("文字コード変換を準備できません: ") + from + " → " + to);
+  }
+  cache.emplace(key, cd);
+  return cd;
+}
+
+bool IsUtf16(const char* name) { return std::strncmp(name, "UTF-16", 6) == 0; }
+bool IsUtf8(const char* name) { return std::strcmp(name, kUtf8) == 0; }
+bool IsCp932(const char* name) { return std::strcmp(name, kCp932) == 0; }
+bool IsEuc(const char* name) { return std::strcmp(name, kEucJp) == 0; }
+
+// Number of input bytes to skip over an invalid or unconvertible character.
+std::size_t SkipLength(const char* from, const char* p, std::size_t left) {
+  auto b = [&](std::size_t i) { return static_cast<unsigned char>(p[i]); };
+  if (left == 0) return 0;
+  if (IsUtf8(from)) {
+    std::size_t n = Utf8SequenceLength(std::string_view(p, left));
+    return n ? n : 1;
+  }
+  if (IsUtf16(from)) {
+    if (left < 2) return left;
+    bool le = std::strcmp(from, kUtf16LE) == 0;
+    unsigned unit = le ? (b(0) | (b(1) << 8)) : ((b(0) << 8) | b(1));
+    if (unit >= 0xD800 && unit <= 0xDBFF && left >= 4) {
+      unsigned low = le ? (b(2) | (b(3) << 8)) : ((b(2) << 8) | b(3));
+      if (low >= 0xDC00 && low <= 0xDFFF) return 4;
+    }
+    return 2;
+  }
+  if (IsCp932(from)) {
+    if (sjis::IsLeadByte(b(0)) && left >= 2 && b(1) >= 0x40 && b(1) <= 0xFC && b(1) != 0x7F) {
+      return 2;
+    }
+    return 1;
+  }
+  if (IsEuc(from)) {
+    if (b(0) == 0x8F) return left >= 3 ? 3 : left;
+    if (b(0) == 0x8E || b(0) >= 0xA1) return left >= 2 ? 2 : left;
+    return 1;
+  }
+  return 1;
+}
+
+}  // namespace
+
+std::size_t Utf8SequenceLength(std::string_view s) {
+  if (s.empty()) return 0;
+  auto b = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
+  unsigned char c = b(0);
+  if (c < 0x80) return 1;
+  auto cont = [&](std::size_t i) { return i < s.size() && (b(i) & 0xC0) == 0x80; };
+  if (c >= 0xC2 && c <= 0xDF) return cont(1) ? 2 : 0;
+  if (c >= 0xE0 && c <= 0xEF) {
+    if (!cont(1) || !cont(2)) return 0;
+    if (c == 0xE0 && b(1) < 0xA0) return 0;   // overlong
+    if (c == 0xED && b(1) >= 0xA0) return 0;  // surrogate
+    return 3;
+  }
+  if (c >= 0xF0 && c <= 0xF4) {
+    if (!cont(1) || !cont(2) || !cont(3)) return 0;
+    if (c == 0xF0 && b(1) < 0x90) return 0;   // overlong
+    if (c == 0xF4 && b(1) >= 0x90) return 0;  // above U+10FFFF
+    return 4;
+  }
+  return 0;
+}
+
+bool IsWellFormedUtf8(std::string_view bytes, bool* multibyte) {
+  bool multi = false;
+  const char* p = bytes.data();
+  const char* end = p + bytes.size();
+  while (p < end) {
+    // Fast path over ASCII, eight bytes at a time.
+    while (end - p >= 8) {
+      std::uint64_t w;
+      std::memcpy(&w, p, 8);
+      if (w & 0x8080808080808080ull) break;
+      p += 8;
+    }
+    if (p >= end) break;
+    if (static_cast<unsigned char>(*p) < 0x80) {
+      ++p;
+      continue;
+    }
+    std::size_t n = Utf8SequenceLength(std::string_view(p, end - p));
+    if (n == 0) {
+      if (multibyte) *multibyte = multi;
+      return false;
+    }
+    multi = true;
+    p += n;
+  }
+  if (multibyte) *multibyte = multi;
+  return true;
+}
+
+std::string Convert(std::string_view bytes, const char* from, const char* to,
+                    std::size_t* lossy) {
+  std::size_t lost = 0;
+  std::string out;
+  if (bytes.empty()) {
+    if (lossy) *lossy = 0;
+    return out;
+  }
+  iconv_t cd = Converter(from, to);
+  iconv(cd, nullptr, nullptr, nullptr, nullptr);
+
+  std::size_t capacity = bytes.size() + bytes.size() / 2 + 16;
+  if (IsUtf16(to)) capacity = bytes.size() * 2 + 16;
+  out.resize(capacity);
+
+  char* in = const_cast<char*>(bytes.data());
+  std::size_t inLeft = bytes.size();
+  std::size_t used = 0;
+  const bool utf16Out = IsUtf16(to);
+  const bool bigEndianOut = std::strcmp(to, kUtf16BE) == 0;
+
+  auto grow = [&](std::size_t extra) {
+    if (out.size() - used < extra) out.resize(out.size() * 2 + extra);
+  };
+
+  while (true) {
+    char* outPtr = out.data() + used;
+    std::size_t outLeft = out.size() - used;
+    std::size_t r = iconv(cd, inLeft ? &in : nullptr, inLeft ? &inLeft : nullptr, &outPtr,
+                          &outLeft);
+    used = out.size() - outLeft;
+    if (r != static_cast<std::size_t>(-1)) {
+      if (inLeft == 0) {
+        // Flush the shift state of stateful encodings.
+        grow(16);
+        outPtr = out.data() + used;
+        outLeft = out.size() - used;
+        if (iconv(cd, nullptr, nullptr, &outPtr, &outLeft) == static_cast<std::size_t>(-1)) {
+          grow(64);
+          continue;
+        }
+        used = out.size() - outLeft;
+        break;
+      }
+      continue;
+    }
+    if (errno == E2BIG) {
+      out.resize(out.size() * 2 + 16);
+      continue;
+    }
+    // EILSEQ or EINVAL: replace one character by "?".
+    std::size_t skip = SkipLength(from, in, inLeft);
+    in += skip;
+    inLeft -= skip;
+    ++lost;
+    grow(64);
+    outPtr = out.data() + used;
+    outLeft = out.size() - used;
+    iconv(cd, nullptr, nullptr, &outPtr, &outLeft);  // back to the initial state
+    used = out.size() - outLeft;
+    if (utf16Out) {
+      out[used++] = bigEndianOut ? '\0' : '?';
+      out[used++] = bigEndianOut ? '?' : '\0';
+    } else {
+      out[used++] = '?';
+    }
+    if (inLeft == 0) {
+      // Nothing left; the state is already initial.
+      break;
+    }
+  }
+  out.resize(used);
+  if (lossy) *lossy = lost;
+  return out;
+}
+
+}  // namespace kelu::cp932

@@ -1,0 +1,27 @@
+// The subcommands of kelu-text.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace kelu::tools {
+
+struct Command {
+  const char* name;
+  std::function<int(const std::vector<std::string>& args)> run;
+};
+
+const std::vector<Command>& Commands();
+
+// The file decoded as the editor would open it; prints a Japanese message and
+// returns false when it cannot be read or is binary.
+bool LoadDocumentText(const std::string& path, std::string& sjisText);
+
+// Shift-JIS text as UTF-8 for printing.
+std::string ToTerminal(const std::string& sjis);
+
+int Detect(const std::vector<std::string>& args);
+int Convert(const std::vector<std::string>& args);
+
+}  // namespace kelu::tools
