@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 #include <map>
+#include <memory>
 #include <utility>
 
 #include "base/Exceptions.h"
@@ -16,16 +17,24 @@ namespace {
 
 // One converter per (from, to) pair for the whole process; everything runs
 // on one thread.
+struct Handle {
+  iconv_t cd;
+  explicit Handle(iconv_t c) : cd(c) {}
+  Handle(const Handle&) = delete;
+  Handle& operator=(const Handle&) = delete;
+  ~Handle() { iconv_close(cd); }
+};
+
 iconv_t Converter(const char* from, const char* to) {
-  static std::map<std::pair<std::string, std::string>, iconv_t> cache;
+  static std::map<std::pair<std::string, std::string>, std::unique_ptr<Handle>> cache;
   auto key = std::make_pair(std::string(from), std::string(to));
   auto it = cache.find(key);
-  if (it != cache.end()) return it->second;
+  if (it != cache.end()) return it->second->cd;
   iconv_t cd = iconv_open(to, from);
   if (cd == reinterpret_cast<iconv_t>(-1)) {
     throw EInvalidOperation(std::string("文字コード変換を準備できません: ") + from + " → " + to);
   }
-  cache.emplace(key, cd);
+  cache.emplace(key, std::make_unique<Handle>(cd));
   return cd;
 }
 
@@ -130,7 +139,10 @@ std::string Convert(std::string_view bytes, const char* from, const char* to,
   iconv_t cd = Converter(from, to);
   iconv(cd, nullptr, nullptr, nullptr, nullptr);
 
+  // UTF-8 never gets longer as CP932 (a "?" replaces a whole sequence); the
+  // other directions can grow, and the buffer grows when they do.
   std::size_t capacity = bytes.size() + bytes.size() / 2 + 16;
+  if (IsUtf8(from) && IsCp932(to)) capacity = bytes.size() + 16;
   if (IsUtf16(to)) capacity = bytes.size() * 2 + 16;
   out.resize(capacity);
 

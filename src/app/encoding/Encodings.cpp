@@ -297,12 +297,12 @@ DecodedDocument DecodeDocument(std::string_view bytes) {
       break;
     case jcUtf8Bom:
       doc.mojiCode = moji::kUtf8Bom;
-      doc.text = Utf8BomToSjis(text, &doc.lossy);
+      doc.text = cp932::Convert(text.substr(3), cp932::kUtf8, cp932::kCp932, &doc.lossy);
       dropAfterNul();
       break;
     case jcUtf8N:
       doc.mojiCode = moji::kUtf8N;
-      doc.text = Utf8ToSjis(text, &doc.lossy);
+      doc.text = cp932::Convert(text, cp932::kUtf8, cp932::kCp932, &doc.lossy);
       dropAfterNul();
       break;
     case jcJis83:
@@ -327,6 +327,25 @@ DecodedDocument DecodeDocument(std::string_view bytes) {
     default:
       break;
   }
+  return doc;
+}
+
+DecodedDocument DecodeDocument(std::string&& bytes) {
+  std::size_t nul = bytes.find('\0');
+  std::string_view text = nul == std::string::npos ? std::string_view(bytes)
+                                                   : std::string_view(bytes).substr(0, nul);
+  TJapaneseCode code = bytes.empty() ? jcAscii : DetectMojiCode(text);
+  if (code != jcSjis && code != jcAscii && !bytes.empty()) {
+    return DecodeDocument(std::string_view(bytes));
+  }
+  DecodedDocument doc;
+  doc.code = code;
+  doc.mojiCode = moji::kSjis;
+  if (nul != std::string::npos) {
+    doc.droppedAfterNul = bytes.size() - nul;
+    bytes.resize(nul);
+  }
+  doc.text = std::move(bytes);
   return doc;
 }
 

@@ -82,6 +82,11 @@ struct DecodedDocument {
 
 // Detects the encoding of a file's bytes and decodes them.
 DecodedDocument DecodeDocument(std::string_view bytes);
+// The same, taking over the bytes: Shift-JIS text is then not copied.
+DecodedDocument DecodeDocument(std::string&& bytes);
+inline DecodedDocument DecodeDocument(const char* bytes) {
+  return DecodeDocument(std::string_view(bytes));
+}
 
 // Shift-JIS text to the bytes of encoding `mojiCode`. Raises EInvalidOperation
 // for "BINARY" and unknown names.

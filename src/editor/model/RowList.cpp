@@ -265,14 +265,6 @@ void TheStringList::DeleteItems(int index, int n) {
   count_ -= n;
 }
 
-void TheStringList::ResizeItems(int n) {
-  if (n < count_) {
-    DeleteItems(n, count_ - n);
-  } else {
-    InsertItems(count_, n - count_);
-  }
-}
-
 void TheStringList::TakeItem(int index, TheStringList& src, int srcIndex) {
   TheStringItem& dst = items_[index];
   TheStringItem& from = src.items_[srcIndex];
@@ -282,6 +274,12 @@ void TheStringList::TakeItem(int index, TheStringList& src, int srcIndex) {
   from.text = nullptr;
   from.length = 0;
   from.dataString = nullptr;
+}
+
+void TheStringList::SwapItems(TheStringList& other) {
+  std::swap(items_, other.items_);
+  std::swap(count_, other.count_);
+  std::swap(capacity_, other.capacity_);
 }
 
 void TheStringList::AssignSplitLines(std::string_view text) {

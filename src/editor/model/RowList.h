@@ -98,22 +98,23 @@ class TheStringList : public TStrings {
   // (each item's fields zero), sizing the array once.
   void AssignSplitLines(std::string_view text);
 
+  // Bulk operations for the row lists built on this one; they check no index
+  // and send no notification.
+  // Opens `n` empty items before `index` (0 <= index <= count).
+  void InsertItems(int index, int n);
+  // Removes `n` items starting at `index`.
+  void DeleteItems(int index, int n);
+  // Replaces item `index` by the item `srcIndex` of `src`, whose item is left
+  // empty (text and data string move, the numbers are copied).
+  void TakeItem(int index, TheStringList& src, int srcIndex);
+  // Exchanges the whole content of two lists (not their events).
+  void SwapItems(TheStringList& other);
+
  protected:
   void Changing();
   void Changed();
   void CheckIndex(int index) const;
 
-  // Bulk operations for the derived row lists; they check nothing and send
-  // no notification.
-  // Opens `n` empty items before `index` (0 <= index <= count).
-  void InsertItems(int index, int n);
-  // Removes `n` items starting at `index`.
-  void DeleteItems(int index, int n);
-  // Sets the count, dropping items at the end or adding empty ones.
-  void ResizeItems(int n);
-  // Replaces item `index` by the item `srcIndex` of `src`, whose item is left
-  // empty (text and data string move, the numbers are copied).
-  void TakeItem(int index, TheStringList& src, int srcIndex);
   void SetText(int index, std::string_view s);
   TheStringItem& Item(int index) { return items_[index]; }
   const TheStringItem& Item(int index) const { return items_[index]; }

@@ -47,26 +47,23 @@ void SplitLines(std::string_view text, TStrings& strings) {
   try {
     strings.Clear();
     if (!text.empty()) {
-      int lineFeeds = static_cast<int>(std::count(text.begin(), text.end(), '\n'));
-      if (text.back() == '\n') --lineFeeds;
-      for (int i = 0; i <= lineFeeds; ++i) strings.Add({});
-      int j = 0;
-      std::size_t p = 0;
-      while (p < text.size()) {
-        std::size_t q = text.find_first_of("\r\n", p);
-        if (q == std::string_view::npos) q = text.size();
-        if (j < strings.GetCount()) {
-          strings.Put(j, text.substr(p, q - p));
-        } else {
-          strings.Add(text.substr(p, q - p));
-        }
-        ++j;
-        p = q;
-        if (p < text.size() && text[p] == '\r') ++p;
-        if (p < text.size() && text[p] == '\n') ++p;
+      std::size_t lineFeeds = 0;
+      for (const char* p = text.data(), *e = p + text.size();
+           (p = static_cast<const char*>(std::memchr(p, '\n', e - p))) != nullptr; ++p) {
+        ++lineFeeds;
       }
-      // Lone CRs make fewer lines than the LF count announced.
-      while (strings.GetCount() > j) strings.Delete(strings.GetCount() - 1);
+      if (text.back() == '\n') --lineFeeds;
+      strings.SetCapacity(static_cast<int>(lineFeeds + 1));
+      const char* p = text.data();
+      const char* end = p + text.size();
+      while (p < end) {
+        const char* q = p;
+        while (q < end && *q != '\r' && *q != '\n') ++q;
+        strings.Add(std::string_view(p, static_cast<std::size_t>(q - p)));
+        p = q;
+        if (p < end && *p == '\r') ++p;
+        if (p < end && *p == '\n') ++p;
+      }
     }
   } catch (...) {
     strings.EndUpdate();
