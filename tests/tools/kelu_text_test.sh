@@ -45,4 +45,63 @@ check "detect binary" "BINARY" "$("$KT" detect "$dir/bin" | cut -f1)"
 "$KT" detect "$dir/missing" 2>/dev/null
 [ $? -ne 0 ] || { echo "FAIL: detect of a missing file"; fail=1; }
 
+# kelu-text tokens: the editor fountain's tokens, the state carried from row
+# to row (a bracket across lines), Japanese options and text in UTF-8.
+printf 'x := \x81\x75a\x81\x75\x81\x75b\x81\x75 \x81\x97 y\r\n/* \x8a\xbf\r\n*/ me@a.jp 12.5\r\n' > "$dir/tokens.txt"
+got=$("$KT" tokens --quotation '「' --commenter '＠' --mail --bracket '/*' '*/' "$dir/tokens.txt")
+expected=$(printf '1\tttAnk\tx\n1\tttSymbol\t:\n1\tttSymbol\t=\n1\tttQuotation\t「a「「b「\n1\tttComment\t＠ y\n2\tttBracket\t/* 漢\n3\tttBracket\t*/\n3\tttMail\tme@a.jp\n3\tttFloat\t12.5')
+check "tokens" "$expected" "$got"
+"$KT" tokens --quotation 2>/dev/null
+check "tokens without option value" 2 $?
+"$KT" tokens --no-such-option "$dir/tokens.txt" 2>"$dir/err"
+check "tokens with unknown option" 2 $?
+grep -q '使い方' "$dir/err" || { echo "FAIL: tokens usage not shown"; fail=1; }
+"$KT" tokens "$dir/missing" 2>/dev/null
+check "tokens of a missing file" 1 $?
+
+# kelu-text search agrees with grep on a UTF-8 copy for literal patterns.
+# In Shift-JIS a backslash is the second byte of 表 and ソ and an 'A' the
+# second byte of ア: matched bytewise they would be found there too.
+printf '%s\n' '表示\テスト ソース\n の表' 'アイテム ABC abc Abc' '漢字かな漢字、カナダ カナー' \
+  'path\to\file 表\ソ\ aAa' 'ここには何もない' > "$dir/search-utf8.txt"
+iconv -f UTF-8 -t CP932 "$dir/search-utf8.txt" | sed 's/$/\r/' > "$dir/search-sjis.txt"
+for p in '\' 'A' 'abc' 'a' '表' 'ソ' 'カナ' '漢字' 'の表' 'ない' 'テスト ソース'; do
+  got=$("$KT" search --match-case -- "$p" "$dir/search-sjis.txt")
+  check "search exit for $p" 0 $?
+  check "search -c $p" "$(grep -c -F -- "$p" "$dir/search-utf8.txt")" \
+    "$(printf '%s\n' "$got" | cut -f1 | uniq | wc -l)"
+  check "search -o $p" "$(grep -n -o -F -- "$p" "$dir/search-utf8.txt" | sed 's/:/\t/')" \
+    "$(printf '%s\n' "$got" | cut -f1,3)"
+  check "search of the UTF-8 file for $p" "$got" \
+    "$("$KT" search --match-case -- "$p" "$dir/search-utf8.txt")"
+done
+check "search without case" "$(grep -n -o -i -F 'abc' "$dir/search-utf8.txt" | sed 's/:/\t/')" \
+  "$("$KT" search abc "$dir/search-sjis.txt" | cut -f1,3)"
+# Byte offsets in the Shift-JIS line, whole words, a line-spanning pattern.
+check "search offsets" "$(printf '1\t5\t\\\n1\t19\t\\')" \
+  "$("$KT" search '\' "$dir/search-sjis.txt" | head -n 2)"
+check "search whole word" "$(printf '3\t22\tカナ')" \
+  "$("$KT" search --whole-word 'カナ' "$dir/search-sjis.txt")"
+check "search across lines" "$(printf '1\t22\tの表\\r\\nアイ')" \
+  "$("$KT" search --regexp --esc-seq 'の表\r\nアイ' "$dir/search-sjis.txt")"
+"$KT" search 'zzz' "$dir/search-sjis.txt"
+check "search finding nothing" 1 $?
+"$KT" search --regexp 'a(b' "$dir/search-sjis.txt" 2> "$dir/err"
+check "search with a bad pattern" 2 $?
+grep -q 'unmatched parenthesis' "$dir/err" || { echo "FAIL: bad pattern not reported"; fail=1; }
+"$KT" search --no-such-option a "$dir/search-sjis.txt" 2>/dev/null
+check "search with an unknown option" 2 $?
+KELU_REGEX_LIBRARY=libkelu-no-such-regex.so.0 "$KT" search a "$dir/search-sjis.txt" 2> "$dir/err"
+check "search without the library" 2 $?
+grep -q '正規表現ライブラリ' "$dir/err" || { echo "FAIL: missing library not reported"; fail=1; }
+
+# wrap: rows as the editor makes them.
+printf '%s\r\n' "$(printf 'x%.0s' $(seq 45))" > "$dir/long.txt"
+check "wrap rows" "$(printf 'raWrap\t%s\nraWrap\t%s\nraBreak\t%s' "$(printf 'x%.0s' $(seq 20))" "$(printf 'x%.0s' $(seq 20))" xxxxx)" \
+  "$("$KT" wrap --width 20 "$dir/long.txt")"
+printf '%s\x81\x75abcdef\r\n' "$(printf 'x%.0s' $(seq 18))" > "$dir/kagi.txt"
+check "wrap leading" "「abcdef" "$("$KT" wrap --width 20 --leading "$dir/kagi.txt" | sed -n 2p | cut -f2)"
+"$KT" wrap --width 2>/dev/null
+[ $? -eq 2 ] || { echo "FAIL: wrap usage"; fail=1; }
+
 exit $fail

@@ -12,6 +12,9 @@ const std::vector<Command>& Commands() {
   static const std::vector<Command> commands = {
       {"detect", Detect},
       {"convert", Convert},
+      {"search", Search},
+      {"tokens", Tokens},
+      {"wrap", Wrap},
   };
   return commands;
 }

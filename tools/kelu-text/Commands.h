@@ -23,5 +23,8 @@ std::string ToTerminal(const std::string& sjis);
 
 int Detect(const std::vector<std::string>& args);
 int Convert(const std::vector<std::string>& args);
+int Search(const std::vector<std::string>& args);
+int Tokens(const std::vector<std::string>& args);
+int Wrap(const std::vector<std::string>& args);
 
 }  // namespace kelu::tools
