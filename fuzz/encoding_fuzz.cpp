@@ -20,8 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Shift-JIS text is written back byte for byte.
   if (EncodeDocument(doc.text, moji::kSjis) != doc.text) std::abort();
 
-  for (std::string_view name : {moji::kUtf16LE, moji::kUtf16BE, moji::kUtf8Bom, moji::kUtf8N,
-                                moji::kEuc, moji::kJis}) {
+  for (std::string_view name :
+       {moji::kUtf16LE, moji::kUtf16BE, moji::kUtf8Bom, moji::kUtf8N, moji::kEuc, moji::kJis}) {
     std::size_t lost = 0;
     std::string encoded = EncodeDocument(doc.text, name, &lost);
     DecodeDocument(encoded);

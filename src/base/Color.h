@@ -76,9 +76,17 @@ std::optional<std::string> ColorToIdent(TColor color);
 TColor ColorToRGB(TColor color);
 
 // The red, green and blue parts of a resolved colour.
-constexpr int RedOf(TColor rgb) { return rgb & 0xFF; }
-constexpr int GreenOf(TColor rgb) { return (rgb >> 8) & 0xFF; }
-constexpr int BlueOf(TColor rgb) { return (rgb >> 16) & 0xFF; }
-constexpr TColor RGB(int r, int g, int b) { return r | (g << 8) | (b << 16); }
+constexpr int RedOf(TColor rgb) {
+  return rgb & 0xFF;
+}
+constexpr int GreenOf(TColor rgb) {
+  return (rgb >> 8) & 0xFF;
+}
+constexpr int BlueOf(TColor rgb) {
+  return (rgb >> 16) & 0xFF;
+}
+constexpr TColor RGB(int r, int g, int b) {
+  return r | (g << 8) | (b << 16);
+}
 
 }  // namespace kelu

@@ -38,10 +38,18 @@ iconv_t Converter(const char* from, const char* to) {
   return cd;
 }
 
-bool IsUtf16(const char* name) { return std::strncmp(name, "UTF-16", 6) == 0; }
-bool IsUtf8(const char* name) { return std::strcmp(name, kUtf8) == 0; }
-bool IsCp932(const char* name) { return std::strcmp(name, kCp932) == 0; }
-bool IsEuc(const char* name) { return std::strcmp(name, kEucJp) == 0; }
+bool IsUtf16(const char* name) {
+  return std::strncmp(name, "UTF-16", 6) == 0;
+}
+bool IsUtf8(const char* name) {
+  return std::strcmp(name, kUtf8) == 0;
+}
+bool IsCp932(const char* name) {
+  return std::strcmp(name, kCp932) == 0;
+}
+bool IsEuc(const char* name) {
+  return std::strcmp(name, kEucJp) == 0;
+}
 
 // Number of input bytes to skip over an invalid or unconvertible character.
 std::size_t SkipLength(const char* from, const char* p, std::size_t left) {
@@ -128,8 +136,7 @@ bool IsWellFormedUtf8(std::string_view bytes, bool* multibyte) {
   return true;
 }
 
-std::string Convert(std::string_view bytes, const char* from, const char* to,
-                    std::size_t* lossy) {
+std::string Convert(std::string_view bytes, const char* from, const char* to, std::size_t* lossy) {
   std::size_t lost = 0;
   std::string out;
   if (bytes.empty()) {
@@ -159,8 +166,8 @@ std::string Convert(std::string_view bytes, const char* from, const char* to,
   while (true) {
     char* outPtr = out.data() + used;
     std::size_t outLeft = out.size() - used;
-    std::size_t r = iconv(cd, inLeft ? &in : nullptr, inLeft ? &inLeft : nullptr, &outPtr,
-                          &outLeft);
+    std::size_t r =
+        iconv(cd, inLeft ? &in : nullptr, inLeft ? &inLeft : nullptr, &outPtr, &outLeft);
     used = out.size() - outLeft;
     if (r != static_cast<std::size_t>(-1)) {
       if (inLeft == 0) {

@@ -5,7 +5,9 @@
 
 namespace kelu {
 
-void ThrowListIndexError(int /*index*/) { throw EListError(kListIndexError); }
+void ThrowListIndexError(int /*index*/) {
+  throw EListError(kListIndexError);
+}
 
 std::string SystemErrorText(int errnum) {
   switch (errnum) {

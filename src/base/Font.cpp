@@ -26,9 +26,13 @@ void TFont::SetSize(int value) {
   Changed();
 }
 
-int TFont::Height() const { return -MulDivRound(size_, kScreenPixelsPerInch, 72); }
+int TFont::Height() const {
+  return -MulDivRound(size_, kScreenPixelsPerInch, 72);
+}
 
-void TFont::SetHeight(int value) { SetSize(-MulDivRound(value, 72, kScreenPixelsPerInch)); }
+void TFont::SetHeight(int value) {
+  SetSize(-MulDivRound(value, 72, kScreenPixelsPerInch));
+}
 
 void TFont::SetColor(TColor value) {
   if (value == color_) return;

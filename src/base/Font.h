@@ -17,8 +17,12 @@ enum TFontStyle : std::uint8_t { fsBold = 0, fsItalic = 1, fsUnderline = 2, fsSt
 // A set of TFontStyle values as a bit mask: bold 1, italic 2, underline 4,
 // strike-out 8.
 using TFontStyles = std::uint8_t;
-constexpr TFontStyles StyleBit(TFontStyle s) { return static_cast<TFontStyles>(1u << s); }
-constexpr bool HasStyle(TFontStyles set, TFontStyle s) { return (set & StyleBit(s)) != 0; }
+constexpr TFontStyles StyleBit(TFontStyle s) {
+  return static_cast<TFontStyles>(1u << s);
+}
+constexpr bool HasStyle(TFontStyles set, TFontStyle s) {
+  return (set & StyleBit(s)) != 0;
+}
 
 inline constexpr int DEFAULT_CHARSET = 1;
 inline constexpr int SHIFTJIS_CHARSET = 128;

@@ -12,7 +12,9 @@ void TNotifyPersistent::Changed() {
   if (updateCount_ == 0 && OnChange) OnChange(this);
 }
 
-void TNotifyPersistent::BeginUpdate() { ++updateCount_; }
+void TNotifyPersistent::BeginUpdate() {
+  ++updateCount_;
+}
 
 void TNotifyPersistent::EndUpdate() {
   --updateCount_;
@@ -39,7 +41,9 @@ int TCollectionItem::Index() const {
   return static_cast<int>(std::find(items.begin(), items.end(), this) - items.begin());
 }
 
-TPersistent* TCollectionItem::GetOwner() const { return collection_; }
+TPersistent* TCollectionItem::GetOwner() const {
+  return collection_;
+}
 
 void TCollectionItem::Changed(bool allItems) {
   if (collection_ && collection_->updateCount_ == 0) {
@@ -58,7 +62,9 @@ TCollection::~TCollection() {
   items_.clear();
 }
 
-TCollectionItem* TCollection::Add() { return NewItem(); }
+TCollectionItem* TCollection::Add() {
+  return NewItem();
+}
 
 void TCollection::InsertItem(TCollectionItem* item) {
   items_.push_back(item);
@@ -96,7 +102,9 @@ TCollectionItem* TCollection::Items(int index) const {
   return items_[index];
 }
 
-void TCollection::BeginUpdate() { ++updateCount_; }
+void TCollection::BeginUpdate() {
+  ++updateCount_;
+}
 
 void TCollection::EndUpdate() {
   --updateCount_;
@@ -161,7 +169,9 @@ void TNotifyEventList::Changed() {
   for (const TNotifyEvent& h : handlers) h(owner_);
 }
 
-TPersistent* TNotifyEventList::GetOwner() const { return owner_; }
+TPersistent* TNotifyEventList::GetOwner() const {
+  return owner_;
+}
 
 // --------------------------------------------------------------- TComponent
 
@@ -198,7 +208,9 @@ TFileExtComponent::TFileExtComponent(TComponent* owner)
     : TStoreComponent(owner),
       fileExtList_(std::make_unique<TStringList>(TStringList::SortedIgnoringDuplicates())) {}
 
-void TFileExtComponent::SetFileExtList(const TStrings& value) { fileExtList_->Assign(value); }
+void TFileExtComponent::SetFileExtList(const TStrings& value) {
+  fileExtList_->Assign(value);
+}
 
 bool TFileExtComponent::HasExtension(std::string_view ext) const {
   int index;

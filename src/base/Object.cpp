@@ -4,9 +4,13 @@
 
 namespace kelu {
 
-void TPersistent::Assign(const TPersistent& source) { source.AssignTo(*this); }
+void TPersistent::Assign(const TPersistent& source) {
+  source.AssignTo(*this);
+}
 
-void TPersistent::AssignTo(TPersistent& dest) const { dest.AssignError(this); }
+void TPersistent::AssignTo(TPersistent& dest) const {
+  dest.AssignError(this);
+}
 
 void TPersistent::AssignError(const TPersistent* source) const {
   std::string from = source ? source->ClassName() : "nil";

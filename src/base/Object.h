@@ -16,8 +16,10 @@ class TObject {
 };
 
 // Declares the class name of a class derived from TObject.
-#define KELU_CLASS_NAME(Name) \
-  const char* ClassName() const override { return #Name; }
+#define KELU_CLASS_NAME(Name)              \
+  const char* ClassName() const override { \
+    return #Name;                          \
+  }
 
 class TPersistent : public TObject {
  public:

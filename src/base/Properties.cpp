@@ -56,8 +56,8 @@ const TTypeInfo& TypeClass(const char* className) {
   auto it = types.find(className);
   if (it == types.end()) {
     it = types
-             .emplace(className, std::make_unique<TTypeInfo>(
-                                     TTypeInfo{className, TTypeKind::tkClass, {}}))
+             .emplace(className,
+                      std::make_unique<TTypeInfo>(TTypeInfo{className, TTypeKind::tkClass, {}}))
              .first;
   }
   return *it->second;

@@ -25,7 +25,9 @@ enum class TTypeKind : std::uint8_t {
 };
 
 using TTypeKinds = std::uint32_t;
-constexpr TTypeKinds KindBit(TTypeKind kind) { return 1u << static_cast<unsigned>(kind); }
+constexpr TTypeKinds KindBit(TTypeKind kind) {
+  return 1u << static_cast<unsigned>(kind);
+}
 constexpr TTypeKinds tkAny = 0x3F;
 constexpr TTypeKinds tkProperties = tkAny & ~KindBit(TTypeKind::tkMethod);
 

@@ -9,8 +9,12 @@
 
 namespace kelu::sjis {
 
-constexpr bool IsLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
-constexpr bool IsLeadByte(char c) { return IsLeadByte(static_cast<unsigned char>(c)); }
+constexpr bool IsLeadByte(unsigned char b) {
+  return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+constexpr bool IsLeadByte(char c) {
+  return IsLeadByte(static_cast<unsigned char>(c));
+}
 
 // Length in bytes (1 or 2) of the character that starts at byte `i` of `s`;
 // 0 when `i` is at or past the end.
@@ -26,7 +30,9 @@ constexpr std::size_t CharLength(const char* p, const char* end) {
 }
 
 // True when a double-byte character starts at byte `i`.
-constexpr bool IsDoubleByteAt(std::string_view s, std::size_t i) { return CharLength(s, i) == 2; }
+constexpr bool IsDoubleByteAt(std::string_view s, std::size_t i) {
+  return CharLength(s, i) == 2;
+}
 
 // The start of the character that holds byte `i`, scanning from the string's
 // start (trail bytes can look like lead bytes, so only a scan from a known

@@ -1,22 +1,19 @@
 #include "base/Strings.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <memory>
 
 #include "base/Exceptions.h"
+#include "base/Files.h"
+#include "base/LineSplit.h"
 #include "base/Sjis.h"
 
 namespace kelu {
 
 namespace {
 
-unsigned char FoldAscii(unsigned char c) { return (c >= 'a' && c <= 'z') ? c - 32 : c; }
-
-struct FileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
+unsigned char FoldAscii(unsigned char c) {
+  return (c >= 'a' && c <= 'z') ? c - 32 : c;
+}
 
 }  // namespace
 
@@ -118,15 +115,7 @@ void TStrings::SetTextStr(std::string_view text) {
     Clear();
     std::size_t end = text.find('\0');
     if (end != std::string_view::npos) text = text.substr(0, end);
-    std::size_t p = 0;
-    while (p < text.size()) {
-      std::size_t q = text.find_first_of("\r\n", p);
-      if (q == std::string_view::npos) q = text.size();
-      Add(text.substr(p, q - p));
-      p = q;
-      if (p < text.size() && text[p] == '\r') ++p;
-      if (p < text.size() && text[p] == '\n') ++p;
-    }
+    ForEachLine(text, [this](std::string_view line) { Add(line); });
   } catch (...) {
     EndUpdate();
     throw;
@@ -182,30 +171,11 @@ bool TStrings::Equals(const TStrings& other) const {
 }
 
 void TStrings::LoadFromFile(const std::string& fileName) {
-  std::unique_ptr<std::FILE, FileCloser> f(std::fopen(fileName.c_str(), "rb"));
-  if (!f) {
-    throw EFileError("ファイル " + fileName + " を開けません: " + SystemErrorText(errno));
-  }
-  std::string data;
-  char buf[65536];
-  std::size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, f.get())) > 0) data.append(buf, n);
-  if (std::ferror(f.get())) {
-    throw EFileError("ファイル " + fileName + " を読めません: " + SystemErrorText(errno));
-  }
-  SetTextStr(data);
+  SetTextStr(ReadFileBytes(fileName));
 }
 
 void TStrings::SaveToFile(const std::string& fileName) const {
-  std::unique_ptr<std::FILE, FileCloser> f(std::fopen(fileName.c_str(), "wb"));
-  if (!f) {
-    throw EFileError("ファイル " + fileName + " を作成できません: " + SystemErrorText(errno));
-  }
-  std::string text = GetTextStr();
-  if (std::fwrite(text.data(), 1, text.size(), f.get()) != text.size() ||
-      std::fflush(f.get()) != 0) {
-    throw EFileError("ファイル " + fileName + " に書き込めません: " + SystemErrorText(errno));
-  }
+  WriteFileAtomically(fileName, GetTextStr());
 }
 
 // ------------------------------------------------------------- TStringList
@@ -221,7 +191,9 @@ void TStringList::CheckIndex(int index) const {
   if (index < 0 || index >= GetCount()) ThrowListIndexError(index);
 }
 
-std::string TStringList::Get(int index) const { return At(index); }
+std::string TStringList::Get(int index) const {
+  return At(index);
+}
 
 const std::string& TStringList::At(int index) const {
   CheckIndex(index);
@@ -347,9 +319,9 @@ int TStringList::IndexOf(std::string_view s) const {
 
 void TStringList::Sort() {
   Changing();
-  std::stable_sort(items_.begin(), items_.end(), [this](const std::string& a, const std::string& b) {
-    return CompareStrings(a, b) < 0;
-  });
+  std::stable_sort(
+      items_.begin(), items_.end(),
+      [this](const std::string& a, const std::string& b) { return CompareStrings(a, b) < 0; });
   Changed();
 }
 

@@ -11,8 +11,12 @@ TEST(TColor, NamesAndNumbersRoundTrip) {
     const char* text;
   };
   const Case cases[] = {
-      {clWindowText, "clWindowText"}, {clSilver, "clSilver"}, {clNone, "clNone"},
-      {clNavy, "clNavy"},             {0x123456, "$00123456"}, {clWindow, "clWindow"},
+      {clWindowText, "clWindowText"},
+      {clSilver, "clSilver"},
+      {clNone, "clNone"},
+      {clNavy, "clNavy"},
+      {0x123456, "$00123456"},
+      {clWindow, "clWindow"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(ColorToString(c.color), c.text);

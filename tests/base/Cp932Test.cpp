@@ -22,7 +22,12 @@ TEST(Cp932, JapaneseRoundTrips) {
 TEST(Cp932, UnmappableCharactersBecomeQuestionMarksAndAreCounted) {
   std::size_t lost = 0;
   // U+00E9 (é) has no CP932 form; U+1F600 neither; then an invalid byte.
-  EXPECT_EQ(FromUtf8("a\xC3\xA9" "b\xF0\x9F\x98\x80" "c\xFF" "d", &lost), "a?b?c?d");
+  EXPECT_EQ(FromUtf8("a\xC3\xA9"
+                     "b\xF0\x9F\x98\x80"
+                     "c\xFF"
+                     "d",
+                     &lost),
+            "a?b?c?d");
   EXPECT_EQ(lost, 3u);
   // A lone lead byte at the end of Shift-JIS text.
   EXPECT_EQ(ToUtf8("x\x82", &lost), "x?");
@@ -32,7 +37,9 @@ TEST(Cp932, UnmappableCharactersBecomeQuestionMarksAndAreCounted) {
 TEST(Cp932, Utf16BothWays) {
   std::size_t lost = 0;
   EXPECT_EQ(Convert("A\x82\xa0", kCp932, kUtf16LE, &lost), std::string("A\0\x42\x30", 4));
-  EXPECT_EQ(Convert(std::string("\x30\x42\0A", 4), kUtf16BE, kCp932, &lost), "\x82\xa0" "A");
+  EXPECT_EQ(Convert(std::string("\x30\x42\0A", 4), kUtf16BE, kCp932, &lost),
+            "\x82\xa0"
+            "A");
   // A lone surrogate.
   EXPECT_EQ(Convert(std::string("\x00\xD8\x41\x00", 4), kUtf16LE, kCp932, &lost), "?A");
   EXPECT_EQ(lost, 1u);

@@ -90,6 +90,7 @@ class Item : public TCollectionItem {
 class ItemList : public TNotifyCollection {
  public:
   ItemList() : TNotifyCollection(nullptr) {}
+
  protected:
   TCollectionItem* NewItem() override { return new Item(this); }
 };

@@ -17,12 +17,15 @@ class Leaf : public TNotifyPersistent {
   const TClassInfo* ClassInfo() const override {
     static const TClassInfo info =
         TPropsOf<Leaf>("Leaf", nullptr)
-            .Ord("Color", TypeColor(), clNone, [](const Leaf& l) { return l.color; },
-                 [](Leaf& l, std::int64_t v) { l.color = static_cast<TColor>(v); })
-            .Ord("Visible", TypeBoolean(), 0, [](const Leaf& l) { return l.visible; },
-                 [](Leaf& l, std::int64_t v) { l.visible = v != 0; })
-            .Str("Text", [](const Leaf& l) { return l.text; },
-                 [](Leaf& l, const std::string& v) { l.text = v; })
+            .Ord(
+                "Color", TypeColor(), clNone, [](const Leaf& l) { return l.color; },
+                [](Leaf& l, std::int64_t v) { l.color = static_cast<TColor>(v); })
+            .Ord(
+                "Visible", TypeBoolean(), 0, [](const Leaf& l) { return l.visible; },
+                [](Leaf& l, std::int64_t v) { l.visible = v != 0; })
+            .Str(
+                "Text", [](const Leaf& l) { return l.text; },
+                [](Leaf& l, const std::string& v) { l.text = v; })
             .Build();
     return &info;
   }
@@ -33,10 +36,10 @@ class LeafItem : public TCollectionItem {
   using TCollectionItem::TCollectionItem;
   Leaf leaf;
   const TClassInfo* ClassInfo() const override {
-    static const TClassInfo info = TPropsOf<LeafItem>("LeafItem", nullptr)
-                                       .Obj("Leaf", TypeClass("Leaf"),
-                                            [](LeafItem& i) { return &i.leaf; })
-                                       .Build();
+    static const TClassInfo info =
+        TPropsOf<LeafItem>("LeafItem", nullptr)
+            .Obj("Leaf", TypeClass("Leaf"), [](LeafItem& i) { return &i.leaf; })
+            .Build();
     return &info;
   }
 };

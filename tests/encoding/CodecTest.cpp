@@ -8,7 +8,7 @@ namespace {
 
 const std::string kSjisSample =
     "\x93\xfa\x96\x7b\x8c\xea\x82\xcc\x83\x65\x83\x4c\x83\x58\x83\x67\r\n"  // 日本語のテキスト
-    "abc \xb1\xb2\xb3 \x81\x60\r\n";                                    // abc ｱｲｳ ～
+    "abc \xb1\xb2\xb3 \x81\x60\r\n";                                        // abc ｱｲｳ ～
 
 TEST(DecodeDocument, EveryEncodingComesBackAsTheSameShiftJis) {
   for (std::string_view name : {moji::kSjis, moji::kUtf16LE, moji::kUtf16BE, moji::kUtf8Bom,
@@ -40,7 +40,10 @@ TEST(DecodeDocument, SpecialCases) {
   EXPECT_EQ(DecodeDocument("\xFE\xFF").mojiCode, "UNICODE(BE)");
 
   // UTF-16 stops at the first 0x0000 unit.
-  DecodedDocument le = DecodeDocument(std::string("\xFF\xFE" "A\0\0\0B\0", 8));
+  DecodedDocument le =
+      DecodeDocument(std::string("\xFF\xFE"
+                                 "A\0\0\0B\0",
+                                 8));
   EXPECT_EQ(le.text, "A");
 
   // A character with no Shift-JIS form is counted.
@@ -63,7 +66,9 @@ TEST(Encoders, StreamsAndMarks) {
   EXPECT_EQ(stream, std::string("\xFE\xFF\0A\0\r\0\n", 8));
   stream.clear();
   SjisToUtf16LEStream(&stream, "A");
-  EXPECT_EQ(stream, std::string("\xFF\xFE" "A\0", 4));
+  EXPECT_EQ(stream, std::string("\xFF\xFE"
+                                "A\0",
+                                4));
   EXPECT_THROW(SjisToUtf16LEStream(nullptr, "A"), EInvalidOperation);
   try {
     SjisToUtf16BEStream(nullptr, "A");
@@ -71,7 +76,9 @@ TEST(Encoders, StreamsAndMarks) {
     EXPECT_STREQ(e.what(), "無効なMemoryStream.");
   }
   EXPECT_EQ(SjisToUtf8(""), "");
-  EXPECT_EQ(SjisToUtf8Bom("a"), "\xEF\xBB\xBF" "a");
+  EXPECT_EQ(SjisToUtf8Bom("a"),
+            "\xEF\xBB\xBF"
+            "a");
 }
 
 TEST(Encoders, BinaryAndUnknownNamesAreRefused) {
@@ -118,16 +125,23 @@ TEST(Jis, EveryJisX0208CodeRoundTripsByteExactly) {
 TEST(Jis, WhatJisCannotHoldIsCounted) {
   std::size_t lost = 0;
   // IBM extension FA 40, a stray 0x80 and a lead byte with a bad trail.
-  std::string jis = EncodeDocument("a\xfa\x40" "b\x80" "c\x82\x20" "d", moji::kJis, &lost);
+  std::string jis = EncodeDocument(
+      "a\xfa\x40"
+      "b\x80"
+      "c\x82\x20"
+      "d",
+      moji::kJis, &lost);
   EXPECT_EQ(lost, 3u);
   EXPECT_EQ(jis, "a?b?c? d");
 }
 
 TEST(Jis, DecoderAcceptsTheCommonVariants) {
   // JIS X 0208-1978, JIS-Roman, SO/SI katakana, 8-bit katakana, JIS X 0212.
-  std::string text = DecodeDocument("\x1b$@\x30\x21\x1b(Jx\x0e\x31\x0f\xb2\x1b$(D\x30\x21\x1b(B")
-                         .text;
-  EXPECT_EQ(text, "\x88\x9f" "x\xb1\xb2?");
+  std::string text =
+      DecodeDocument("\x1b$@\x30\x21\x1b(Jx\x0e\x31\x0f\xb2\x1b$(D\x30\x21\x1b(B").text;
+  EXPECT_EQ(text,
+            "\x88\x9f"
+            "x\xb1\xb2?");
   DecodedDocument doc = DecodeDocument("\x1b$B\x30\x21\x1b$(D\x30\x21\x1b(B");
   EXPECT_EQ(doc.text, "\x88\x9f?");
   EXPECT_EQ(doc.lossy, 1u);

@@ -27,7 +27,9 @@ TEST(DetectMojiCode, TableOfCases) {
       {Bytes({0xEF, 0xBB, 0xBF}), jcEucOrSjis, "mark alone is examined as Japanese"},
       {"hello \xE3\x81\x82\xE3\x81\x84 world", jcUtf8N, "three-byte UTF-8"},
       {"plain ascii text", jcAscii, "7-bit"},
-      {"ab\x01" "cd", jcBinary, "control byte"},
+      {"ab\x01"
+       "cd",
+       jcBinary, "control byte"},
       {"abcd\x01", jcAscii, "the last byte is not looked at"},
       {"\x82\xa0\x82\xa2\x82\xa4", jcSjis, "hiragana in Shift-JIS"},
       {"\xa4\xa2\xa4\xa4\xf0\xa1", jcEuc, "EUC-only pattern"},
@@ -56,7 +58,9 @@ TEST(DetectJapaneseCode, ControlBytesBeforeAnyDecision) {
   std::string decided = "\x82\xa0" + std::string(600, 'a');
   decided[560] = '\x01';
   EXPECT_EQ(DetectJapaneseCode(decided), jcSjis);
-  EXPECT_EQ(DetectJapaneseCode("\xff" "abc"), jcBinary);
+  EXPECT_EQ(DetectJapaneseCode("\xff"
+                               "abc"),
+            jcBinary);
 }
 
 }  // namespace

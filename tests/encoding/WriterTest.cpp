@@ -39,8 +39,12 @@ TEST_F(WriterTest, WritesExactlyTheTextInEachEncoding) {
   const Case cases[] = {
       {"SJIS", "a\r\nb\r\n"},
       {"UTF8N", "a\r\nb\r\n"},  // no extra line break
-      {"UTF8(BOM)", "\xEF\xBB\xBF" "a\r\nb\r\n"},
-      {"UNICODE(LE)", std::string("\xFF\xFE" "a\0\r\0\n\0b\0\r\0\n\0", 14)},
+      {"UTF8(BOM)",
+       "\xEF\xBB\xBF"
+       "a\r\nb\r\n"},
+      {"UNICODE(LE)", std::string("\xFF\xFE"
+                                  "a\0\r\0\n\0b\0\r\0\n\0",
+                                  14)},
   };
   for (const Case& c : cases) {
     std::string path = dir + "/out.txt";
@@ -55,7 +59,9 @@ TEST_F(WriterTest, WritesExactlyTheTextInEachEncoding) {
 
 TEST_F(WriterTest, OpenAndSaveCyclesNeverGrowAFile) {
   std::string path = dir + "/cycle.txt";
-  std::string original = "\xEF\xBB\xBF" "line\r\n\xE3\x81\x82\r\n";
+  std::string original =
+      "\xEF\xBB\xBF"
+      "line\r\n\xE3\x81\x82\r\n";
   { std::ofstream(path, std::ios::binary) << original; }
   for (int i = 0; i < 3; ++i) {
     DecodedDocument doc = DecodeDocument(ReadFileBytes(path));

@@ -51,8 +51,8 @@ TEST(ColumnMap, ColumnsAndBytes) {
   struct Case {
     int column, byte;
   };
-  for (Case c : {Case{0, 0}, Case{2, 2}, Case{3, 2}, Case{4, 3}, Case{5, 4}, Case{6, 5},
-                 Case{7, 6}, Case{50, 6}}) {
+  for (Case c : {Case{0, 0}, Case{2, 2}, Case{3, 2}, Case{4, 3}, Case{5, 4}, Case{6, 5}, Case{7, 6},
+                 Case{50, 6}}) {
     EXPECT_EQ(ColumnToByte(map, c.column, static_cast<int>(row.size())), c.byte) << c.column;
   }
   for (Case c : {Case{0, 0}, Case{2, 2}, Case{4, 3}, Case{5, 4}, Case{7, 6}, Case{7, 99}}) {

@@ -68,7 +68,8 @@ TEST(Lines, LoadFromFileStopsAtTheEndOfFileMark) {
   std::string path = ::testing::TempDir() + "/kelu_lines_load.txt";
   {
     std::ofstream out(path, std::ios::binary);
-    out << "one\r\ntwo\rthree\nfour\x1A" << "ignored\r\n";
+    out << "one\r\ntwo\rthree\nfour\x1A"
+        << "ignored\r\n";
   }
   FakeEditor e;
   e.lines.LoadFromFile(path);

@@ -35,18 +35,32 @@ const Config kConfigs[] = {
 // characters, brackets and quotes for the colouring state, and a lone lead
 // byte (mis-detected Latin-1).
 const char* const kPieces[] = {
-    "a", "bc", "word", " ", "\t", "12", "x_y",
-    "\x82\xa0",            // あ
-    "\x8a\xbf\x8e\x9a",    // 漢字
-    "\x83\x4a\x83\x69",    // カナ
-    "\x81\x5b",            // ー
-    "\xb1\xb2",            // ｱｲ
-    "\x81\x41", "\x81\x42",  // 、。
-    "\x81\x75", "\x81\x76",  // 「」
-    "(", ")", ",", ".",
-    "/*", "*/", "\"", "//",
-    "\x81\x40",            // full-width space
-    "\x95\\",              // 表 (trail byte is a backslash)
+    "a",
+    "bc",
+    "word",
+    " ",
+    "\t",
+    "12",
+    "x_y",
+    "\x82\xa0",          // あ
+    "\x8a\xbf\x8e\x9a",  // 漢字
+    "\x83\x4a\x83\x69",  // カナ
+    "\x81\x5b",          // ー
+    "\xb1\xb2",          // ｱｲ
+    "\x81\x41",
+    "\x81\x42",  // 、。
+    "\x81\x75",
+    "\x81\x76",  // 「」
+    "(",
+    ")",
+    ",",
+    ".",
+    "/*",
+    "*/",
+    "\"",
+    "//",
+    "\x81\x40",  // full-width space
+    "\x95\\",    // 表 (trail byte is a backslash)
 };
 
 class RandomModel {
@@ -125,8 +139,8 @@ class RandomModel {
       rows.GetLineText(row, count, a, n, block);
       std::size_t off = Offset(row);
       e_.col = Rand(5);
-      lastOp_ = "ReplaceRows(" + std::to_string(row) + ", " + std::to_string(count) + ", [" +
-                text + "]) of " + std::to_string(total);
+      lastOp_ = "ReplaceRows(" + std::to_string(row) + ", " + std::to_string(count) + ", [" + text +
+                "]) of " + std::to_string(total);
       rows.ReplaceRows(row, count, text);
       reference_.replace(off, block.size(), text);
       return;
@@ -229,8 +243,8 @@ class RandomModel {
   }
 
   void Check(int step) {
-    SCOPED_TRACE(std::string(config_.name) + " step " + std::to_string(step) + " after " +
-                 lastOp_ + "\nbefore:\n" + before_);
+    SCOPED_TRACE(std::string(config_.name) + " step " + std::to_string(step) + " after " + lastOp_ +
+                 "\nbefore:\n" + before_);
     if (::testing::Test::HasFailure()) return;
     SCOPED_TRACE(std::getenv("KELU_DUMP_ROWS") ? Dump() : std::string());
     const TEditorScreenStrings& rows = e_.rows;
@@ -248,8 +262,8 @@ class RandomModel {
       if (r + 1 < total) {
         ASSERT_TRUE(a == raBreak || a == raWrap) << "row " << r;
       } else {
-        bool endsWithBreak = reference_.size() >= 2 &&
-                             reference_.compare(reference_.size() - 2, 2, "\r\n") == 0;
+        bool endsWithBreak =
+            reference_.size() >= 2 && reference_.compare(reference_.size() - 2, 2, "\r\n") == 0;
         ASSERT_EQ(a, endsWithBreak ? raBreak : raEnd) << "last row";
       }
     }

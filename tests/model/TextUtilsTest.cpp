@@ -42,10 +42,7 @@ TEST(TextUtils, SplitLinesIntoAnyList) {
     std::vector<std::string> lines;
   };
   const Case cases[] = {
-      {"a\r\nb\rc\n", {"a", "b", "c"}},
-      {"a\r\n\r\n", {"a", ""}},
-      {"", {}},
-      {"\r\r", {"", ""}},
+      {"a\r\nb\rc\n", {"a", "b", "c"}}, {"a\r\n\r\n", {"a", ""}}, {"", {}}, {"\r\r", {"", ""}},
       {"a\n\rb", {"a", "", "b"}},
   };
   for (const Case& c : cases) {

@@ -26,8 +26,8 @@ const std::string kA = "\x82\xa0";        // あ
 TEST(Wrap, PlainRowsOfTheWrapWidth) {
   std::string letters(45, 'x');
   EXPECT_EQ(Wrap(letters), (std::vector<std::string>{std::string(20, 'x') + "|raWrap",
-                                                      std::string(20, 'x') + "|raWrap",
-                                                      std::string(5, 'x') + "|raBreak"}));
+                                                     std::string(20, 'x') + "|raWrap",
+                                                     std::string(5, 'x') + "|raBreak"}));
 }
 
 TEST(Wrap, DoubleByteCharacterNeverCut) {

@@ -10,16 +10,15 @@ namespace kelu::tools {
 
 const std::vector<Command>& Commands() {
   static const std::vector<Command> commands = {
-      {"detect", Detect},
-      {"convert", Convert},
-      {"search", Search},
-      {"tokens", Tokens},
-      {"wrap", Wrap},
+      {"detect", Detect}, {"convert", Convert}, {"search", Search},
+      {"tokens", Tokens}, {"wrap", Wrap},
   };
   return commands;
 }
 
-std::string ToTerminal(const std::string& sjis) { return cp932::ToUtf8(sjis); }
+std::string ToTerminal(const std::string& sjis) {
+  return cp932::ToUtf8(sjis);
+}
 
 bool LoadDocumentText(const std::string& path, std::string& sjisText) {
   try {
@@ -46,8 +45,7 @@ int Detect(const std::vector<std::string>& args) {
     try {
       std::string bytes = ReadFileBytes(path);
       DecodedDocument doc = DecodeDocument(bytes);
-      std::printf("%s\t%s\t%s\n", doc.mojiCode.c_str(), JapaneseCodeName(doc.code),
-                  path.c_str());
+      std::printf("%s\t%s\t%s\n", doc.mojiCode.c_str(), JapaneseCodeName(doc.code), path.c_str());
     } catch (const Exception& e) {
       std::fprintf(stderr, "kelu-text: %s\n", e.what());
       status = 1;

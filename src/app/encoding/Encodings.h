@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/Files.h"
 #include "base/Strings.h"
 
 namespace kelu {
@@ -73,8 +74,8 @@ std::string SjisToUtf8Bom(std::string_view s, std::size_t* lossy = nullptr);
 // A file's bytes, decoded for a page.
 struct DecodedDocument {
   TJapaneseCode code = jcAscii;
-  std::string mojiCode;  // one of the moji:: names
-  std::string text;      // Shift-JIS; empty for "BINARY"
+  std::string mojiCode;   // one of the moji:: names
+  std::string text;       // Shift-JIS; empty for "BINARY"
   std::size_t lossy = 0;  // characters that became "?"
   // Bytes dropped because the text ends at a NUL byte (0 when none).
   std::size_t droppedAfterNul = 0;
@@ -104,14 +105,5 @@ std::size_t SaveStringsWithMojiCode(const TStrings& list, std::string_view mojiC
 // The same for a whole text.
 std::size_t SaveTextWithMojiCode(std::string_view sjisText, std::string_view mojiCode,
                                  const std::string& fileName);
-
-// Writes `bytes` to `fileName` through a temporary file and a rename.
-void WriteFileAtomically(const std::string& fileName, std::string_view bytes);
-
-// Reads a whole file; raises EFileError with a Japanese message.
-std::string ReadFileBytes(const std::string& fileName);
-
-// The target of a symbolic link when that exists; anything else unchanged.
-std::string ResolveShortcut(const std::string& path);
 
 }  // namespace kelu

@@ -8,7 +8,9 @@ namespace {
 
 enum class Mode { Ascii, Kanji, Kana, Unsupported };
 
-constexpr bool IsJisByte(unsigned char c) { return c >= 0x21 && c <= 0x7E; }
+constexpr bool IsJisByte(unsigned char c) {
+  return c >= 0x21 && c <= 0x7E;
+}
 
 }  // namespace
 

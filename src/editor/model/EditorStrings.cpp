@@ -33,9 +33,13 @@ void TEditorStrings::Edit(F&& f) {
   editor.CaretEndUpdate();
 }
 
-int TEditorStrings::LineToRow(int index) const { return Rows().LineToRow(index); }
+int TEditorStrings::LineToRow(int index) const {
+  return Rows().LineToRow(index);
+}
 
-int TEditorStrings::GetCount() const { return Rows().LineCount(); }
+int TEditorStrings::GetCount() const {
+  return Rows().LineCount();
+}
 
 void TEditorStrings::GetInto(int index, std::string& out) const {
   TEditorScreenStrings& rows = Rows();
@@ -74,8 +78,8 @@ void TEditorStrings::SetCaretOffset(int refRow, std::size_t offset) {
   if (r >= total) {
     if (total > 0 && rows.RowAttributes(total - 1) == raEnd) {
       r = total - 1;
-      Editor().SetCaretRowCol(r, ByteToColumn(rows.View(r), static_cast<int>(rows.View(r).size()),
-                                              settings));
+      Editor().SetCaretRowCol(
+          r, ByteToColumn(rows.View(r), static_cast<int>(rows.View(r).size()), settings));
     } else {
       Editor().SetCaretRowCol(total, 0);
     }
@@ -148,7 +152,9 @@ void TEditorStrings::Delete(int index) {
   });
 }
 
-void TEditorStrings::Clear() { Rows().Clear(); }
+void TEditorStrings::Clear() {
+  Rows().Clear();
+}
 
 std::string TEditorStrings::GetTextStr() const {
   TEditorScreenStrings& rows = Rows();

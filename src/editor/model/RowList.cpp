@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "base/Exceptions.h"
+#include "base/LineSplit.h"
 
 namespace kelu {
 
@@ -76,7 +77,9 @@ void TheStringList::Changed() {
   if (updateCount_ == 0 && OnChange) OnChange(this);
 }
 
-std::string TheStringList::Get(int index) const { return std::string(View(index)); }
+std::string TheStringList::Get(int index) const {
+  return std::string(View(index));
+}
 
 std::string_view TheStringList::View(int index) const {
   CheckIndex(index);
@@ -286,29 +289,14 @@ void TheStringList::AssignSplitLines(std::string_view text) {
   BeginUpdate();
   try {
     Clear();
-    if (!text.empty()) {
-      std::size_t lineFeeds = 0;
-      for (const char* p = text.data(), *e = p + text.size();
-           (p = static_cast<const char*>(std::memchr(p, '\n', e - p))) != nullptr; ++p) {
-        ++lineFeeds;
-      }
-      if (text.back() == '\n') --lineFeeds;
-      SetCapacity(static_cast<int>(lineFeeds + 1));
-      const char* p = text.data();
-      const char* end = p + text.size();
-      while (p < end) {
-        const char* q = p;
-        while (q < end && *q != '\r' && *q != '\n') ++q;
-        if (count_ == capacity_) Grow();
-        items_[count_] = kEmptyItem;
-        items_[count_].text = NewText(std::string_view(p, q - p));
-        items_[count_].length = static_cast<std::uint32_t>(q - p);
-        ++count_;
-        p = q;
-        if (p < end && *p == '\r') ++p;
-        if (p < end && *p == '\n') ++p;
-      }
-    }
+    SetCapacity(static_cast<int>(LineCountHint(text)));
+    ForEachLine(text, [this](std::string_view line) {
+      if (count_ == capacity_) Grow();
+      items_[count_] = kEmptyItem;
+      items_[count_].text = NewText(line);
+      items_[count_].length = static_cast<std::uint32_t>(line.size());
+      ++count_;
+    });
   } catch (...) {
     EndUpdate();
     throw;

@@ -105,8 +105,8 @@ int TEditorScreenStrings::RowEnd(int row) const {
   return row;
 }
 
-void TEditorScreenStrings::GetLineText(int row, int count, TRowAttribute& attribute,
-                                       int& rowCount, std::string& text) const {
+void TEditorScreenStrings::GetLineText(int row, int count, TRowAttribute& attribute, int& rowCount,
+                                       std::string& text) const {
   attribute = raNone;
   rowCount = 0;
   text.clear();
@@ -324,82 +324,14 @@ int TEditorScreenStrings::CountWrappedRows(std::string_view line) const {
   return kelu::CountWrappedRows(line, *wrapOption_, MapSettings());
 }
 
-void TEditorScreenStrings::RewrapAll() {
-  if (GetCount() == 0 || OwnerLoading()) return;
-  for (TScreenEditor* e : editors_) e->CleanSelection();
+template <class Build>
+void TEditorScreenStrings::RebuildRows(Build&& build) {
   TNotifyEvent saved = OnChange;
   OnChange = {};
   try {
     InUpdate(*this, [&] {
-      const TColumnMapSettings settings = MapSettings();
-      const int w = wrapOption_->WrapByte();
-      const TRowAttribute lastAttribute = RowAttributes(GetCount() - 1);
       TEditorStringList result;
-      result.SetCapacity(GetCount());
-      std::string line;
-      std::vector<std::uint16_t> rowMarks;
-      int row = 0;
-      while (row < GetCount()) {
-        const int end = RowEnd(row);
-        std::uint16_t all = 0;
-        rowMarks.clear();
-        for (int r = row; r <= end; ++r) {
-          rowMarks.push_back(RowMarks(r));
-          all |= rowMarks.back();
-        }
-        std::string_view text;
-        if (end == row) {
-          text = View(row);
-        } else {
-          line.clear();
-          for (int r = row; r <= end; ++r) line += View(r);
-          text = line;
-        }
-        bool narrow = static_cast<int>(text.size()) < w && text.find('\t') == std::string_view::npos;
-        if (!narrow) narrow = TextWidth(text, settings) < w;
-        if (narrow) {
-          int index = result.GetCount();
-          if (end == row) {
-            result.InsertItems(index, 1);
-            result.TakeItem(index, *this, row);
-            result.SetAttributes(index, 0);
-            result.SetAttributes2(index, 0);
-            result.SetDataStrings(index, {});
-          } else {
-            result.Add(text);
-          }
-          result.SetRowAttributes(index, raBreak);
-          result.SetRowMarks(index, all);
-        } else {
-          const int first = result.GetCount();
-          std::string_view rest;
-          TWrapResult r = WrapLine(
-              text, *wrapOption_, settings,
-              [&](std::string_view part) {
-                int index = result.Add(part);
-                result.SetRowAttributes(index, raWrap);
-              },
-              &rest);
-          if (r.finalRow) {
-            result.Add(rest);
-          } else {
-            result.SetRowAttributes(result.GetCount() - 1, raBreak);
-          }
-          // The old rows' text is no longer needed: release it now, so the
-          // text is not held twice while a whole document is re-wrapped.
-          for (int k = row; k <= end; ++k) SetText(k, {});
-          const int made = result.GetCount() - first;
-          for (int i = 0; i < made && i < static_cast<int>(rowMarks.size()); ++i) {
-            result.SetRowMarks(first + i, rowMarks[i]);
-          }
-          for (int i = made; i < static_cast<int>(rowMarks.size()); ++i) {
-            int last = result.GetCount() - 1;
-            result.SetRowMarks(last, result.RowMarks(last) | rowMarks[i]);
-          }
-        }
-        row = end + 1;
-      }
-      result.SetRowAttributes(result.GetCount() - 1, lastAttribute);
+      build(result);
       SwapItems(result);
       lastChange_.changed = true;
     });
@@ -411,51 +343,114 @@ void TEditorScreenStrings::RewrapAll() {
   lineIndexValid_ = false;
 }
 
+void TEditorScreenStrings::RewrapAll() {
+  if (GetCount() == 0 || OwnerLoading()) return;
+  for (TScreenEditor* e : editors_) e->CleanSelection();
+  const TRowAttribute lastAttribute = RowAttributes(GetCount() - 1);
+  RebuildRows([&](TEditorStringList& result) {
+    const TColumnMapSettings settings = MapSettings();
+    const int w = wrapOption_->WrapByte();
+    result.SetCapacity(GetCount());
+    std::string line;
+    std::vector<std::uint16_t> rowMarks;
+    int row = 0;
+    while (row < GetCount()) {
+      const int end = RowEnd(row);
+      std::uint16_t all = 0;
+      rowMarks.clear();
+      for (int r = row; r <= end; ++r) {
+        rowMarks.push_back(RowMarks(r));
+        all |= rowMarks.back();
+      }
+      std::string_view text;
+      if (end == row) {
+        text = View(row);
+      } else {
+        line.clear();
+        for (int r = row; r <= end; ++r) line += View(r);
+        text = line;
+      }
+      bool narrow = static_cast<int>(text.size()) < w && text.find('\t') == std::string_view::npos;
+      if (!narrow) narrow = TextWidth(text, settings) < w;
+      if (narrow) {
+        int index = result.GetCount();
+        if (end == row) {
+          result.InsertItems(index, 1);
+          result.TakeItem(index, *this, row);
+          result.SetAttributes(index, 0);
+          result.SetAttributes2(index, 0);
+          result.SetDataStrings(index, {});
+        } else {
+          result.Add(text);
+        }
+        result.SetRowAttributes(index, raBreak);
+        result.SetRowMarks(index, all);
+      } else {
+        const int first = result.GetCount();
+        std::string_view rest;
+        TWrapResult r = WrapLine(
+            text, *wrapOption_, settings,
+            [&](std::string_view part) {
+              int index = result.Add(part);
+              result.SetRowAttributes(index, raWrap);
+            },
+            &rest);
+        if (r.finalRow) {
+          result.Add(rest);
+        } else {
+          result.SetRowAttributes(result.GetCount() - 1, raBreak);
+        }
+        // The old rows' text is no longer needed: release it now, so the
+        // text is not held twice while a whole document is re-wrapped.
+        for (int k = row; k <= end; ++k) SetText(k, {});
+        const int made = result.GetCount() - first;
+        for (int i = 0; i < made && i < static_cast<int>(rowMarks.size()); ++i) {
+          result.SetRowMarks(first + i, rowMarks[i]);
+        }
+        for (int i = made; i < static_cast<int>(rowMarks.size()); ++i) {
+          int last = result.GetCount() - 1;
+          result.SetRowMarks(last, result.RowMarks(last) | rowMarks[i]);
+        }
+      }
+      row = end + 1;
+    }
+    result.SetRowAttributes(result.GetCount() - 1, lastAttribute);
+  });
+}
+
 void TEditorScreenStrings::UnwrapAll() {
   if (GetCount() == 0) return;
   for (TScreenEditor* e : editors_) e->CleanSelection();
   TRowAttribute lastAttribute = RowAttributes(GetCount() - 1);
   if (lastAttribute == raWrap) lastAttribute = raEnd;
-  TNotifyEvent saved = OnChange;
-  OnChange = {};
-  try {
-    InUpdate(*this, [&] {
-      TEditorStringList result;
-      std::string line;
-      int row = 0;
-      while (row < GetCount()) {
-        const int end = RowEnd(row);
-        std::uint16_t marks = 0;
-        int index = result.GetCount();
-        if (end == row) {
-          marks = RowMarks(row);
-          result.InsertItems(index, 1);
-          result.TakeItem(index, *this, row);
-          result.SetDataStrings(index, {});
-        } else {
-          line.clear();
-          for (int r = row; r <= end; ++r) {
-            line += View(r);
-            marks |= RowMarks(r);
-          }
-          result.Add(line);
+  RebuildRows([&](TEditorStringList& result) {
+    std::string line;
+    int row = 0;
+    while (row < GetCount()) {
+      const int end = RowEnd(row);
+      std::uint16_t marks = 0;
+      int index = result.GetCount();
+      if (end == row) {
+        marks = RowMarks(row);
+        result.InsertItems(index, 1);
+        result.TakeItem(index, *this, row);
+        result.SetDataStrings(index, {});
+      } else {
+        line.clear();
+        for (int r = row; r <= end; ++r) {
+          line += View(r);
+          marks |= RowMarks(r);
         }
-        result.SetAttributes(index, 0);
-        result.SetAttributes2(index, 0);
-        result.SetRowAttributes(index, raBreak);
-        result.SetRowMarks(index, marks);
-        row = end + 1;
+        result.Add(line);
       }
-      result.SetRowAttributes(result.GetCount() - 1, lastAttribute);
-      SwapItems(result);
-      lastChange_.changed = true;
-    });
-  } catch (...) {
-    OnChange = saved;
-    throw;
-  }
-  OnChange = saved;
-  lineIndexValid_ = false;
+      result.SetAttributes(index, 0);
+      result.SetAttributes2(index, 0);
+      result.SetRowAttributes(index, raBreak);
+      result.SetRowMarks(index, marks);
+      row = end + 1;
+    }
+    result.SetRowAttributes(result.GetCount() - 1, lastAttribute);
+  });
 }
 
 void TEditorScreenStrings::RewrapAndRepaint(bool rewrap) {
@@ -489,7 +484,7 @@ void TEditorScreenStrings::WrapOptionChanged(TObject* /*sender*/) {
 
 void TEditorScreenStrings::SetNotComputed(int row) {
   TheStringItem& item = Item(row);
-  item.attributes &= 0x3;  // the row's own attribute stays
+  item.attributes &= 0x3;           // the row's own attribute stays
   item.attributes2 &= 0xFFFF0000u;  // the marks stay
   if (item.dataString) SetDataStrings(row, {});
 }
@@ -561,13 +556,18 @@ void TEditorScreenStrings::EnsureRowState(int row) {
 
 // --------------------------------------------------------------- undo, marks
 
-void TEditorScreenStrings::Undo() { undo_->Undo(); }
-void TEditorScreenStrings::Redo() { undo_->Redo(); }
+void TEditorScreenStrings::Undo() {
+  undo_->Undo();
+}
+void TEditorScreenStrings::Redo() {
+  undo_->Redo();
+}
 
 std::uint16_t TEditorScreenStrings::MarksInUse() const {
   if (marksDirty_) {
     std::uint16_t all = 0;
-    for (int r = 0; r < GetCount(); ++r) all |= static_cast<std::uint16_t>(Item(r).attributes2 >> 16);
+    for (int r = 0; r < GetCount(); ++r)
+      all |= static_cast<std::uint16_t>(Item(r).attributes2 >> 16);
     marksInUse_ = all;
     marksDirty_ = false;
   }
@@ -579,7 +579,9 @@ void TEditorScreenStrings::RemoveMarks(std::uint16_t marks) {
   if (marks) marksDirty_ = true;
 }
 
-void TEditorScreenStrings::AddMarks(std::uint16_t marks) { marksInUse_ |= marks; }
+void TEditorScreenStrings::AddMarks(std::uint16_t marks) {
+  marksInUse_ |= marks;
+}
 
 // ------------------------------------------------------------------ updates
 

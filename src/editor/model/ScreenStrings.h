@@ -128,6 +128,10 @@ class TEditorScreenStrings : public TEditorStringList {
   void EditorsChanged(TObject* sender);
   void WrapOptionChanged(TObject* sender);
   void RewrapAndRepaint(bool rewrap);
+  // Builds a whole new set of rows with change notification off and puts
+  // them in place of the old ones.
+  template <class Build>
+  void RebuildRows(Build&& build);
   void SetNotComputed(int row);
   void BuildLineIndex() const;
   bool OwnerLoading() const;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/LineSplit.h"
 #include "base/Sjis.h"
 #include "editor/model/RowList.h"
 
@@ -46,25 +47,8 @@ void SplitLines(std::string_view text, TStrings& strings) {
   strings.BeginUpdate();
   try {
     strings.Clear();
-    if (!text.empty()) {
-      std::size_t lineFeeds = 0;
-      for (const char* p = text.data(), *e = p + text.size();
-           (p = static_cast<const char*>(std::memchr(p, '\n', e - p))) != nullptr; ++p) {
-        ++lineFeeds;
-      }
-      if (text.back() == '\n') --lineFeeds;
-      strings.SetCapacity(static_cast<int>(lineFeeds + 1));
-      const char* p = text.data();
-      const char* end = p + text.size();
-      while (p < end) {
-        const char* q = p;
-        while (q < end && *q != '\r' && *q != '\n') ++q;
-        strings.Add(std::string_view(p, static_cast<std::size_t>(q - p)));
-        p = q;
-        if (p < end && *p == '\r') ++p;
-        if (p < end && *p == '\n') ++p;
-      }
-    }
+    strings.SetCapacity(static_cast<int>(LineCountHint(text)));
+    ForEachLine(text, [&](std::string_view line) { strings.Add(line); });
   } catch (...) {
     strings.EndUpdate();
     throw;

@@ -27,7 +27,11 @@ int LeadingSpaceWidth(std::string_view s);
 // `s` without its leading bytes <= 0x20 and full-width spaces.
 std::string TrimLeadingBlanks(std::string_view s);
 
-constexpr int Max(int a, int b) { return a > b ? a : b; }
-constexpr int Min(int a, int b) { return a < b ? a : b; }
+constexpr int Max(int a, int b) {
+  return a > b ? a : b;
+}
+constexpr int Min(int a, int b) {
+  return a < b ? a : b;
+}
 
 }  // namespace kelu

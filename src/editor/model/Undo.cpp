@@ -6,7 +6,9 @@
 
 namespace kelu {
 
-void TEditorUndoObj::SetUndoListMax(int value) { max_ = std::max(value, kMinimumUndoListMax); }
+void TEditorUndoObj::SetUndoListMax(int value) {
+  max_ = std::max(value, kMinimumUndoListMax);
+}
 
 TUndoData& TEditorUndoObj::NewRecord() {
   TUndoData& record = undo_.Add();

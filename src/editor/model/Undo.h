@@ -17,10 +17,10 @@ class TEditorScreenStrings;
 struct TUndoData {
   std::int32_t caretRow = 0;
   std::int32_t caretCol = 0;
-  std::int32_t row = -1;       // first row of the change
-  std::int32_t rowCount = 0;   // rows the change produced
+  std::int32_t row = -1;                // first row of the change
+  std::int32_t rowCount = 0;            // rows the change produced
   TRowAttribute rowAttribute = raNone;  // attribute of the last replaced row
-  std::string text;            // the replaced rows' text, CR LF after each raBreak row
+  std::string text;                     // the replaced rows' text, CR LF after each raBreak row
 };
 
 class TUndoDataList {

@@ -99,8 +99,7 @@ int CutPoint(TEditorAttributeArray& a, const TEditorWrapOption& o) {
     while (a.Position() < w + 2) {
       std::string_view after = a.CharAfter();
       // Hanging never goes beyond two columns, a double-byte mark included.
-      if (a.Position() + static_cast<int>(after.size()) <= w + 2 &&
-          In(after, o.PunctuationStr())) {
+      if (a.Position() + static_cast<int>(after.size()) <= w + 2 && In(after, o.PunctuationStr())) {
         a.Next();
         if (a.Code() == '4') a.Next();
       } else {
@@ -135,8 +134,7 @@ int CutPoint(TEditorAttributeArray& a, const TEditorWrapOption& o) {
 
 TWrapResult WrapLine(std::string_view line, const TEditorWrapOption& options,
                      const TColumnMapSettings& settings,
-                     const std::function<void(std::string_view row)>& cut,
-                     std::string_view* rest) {
+                     const std::function<void(std::string_view row)>& cut, std::string_view* rest) {
   TWrapResult result;
   const int w = options.WrapByte();
   thread_local std::string map;
@@ -169,8 +167,8 @@ int CountWrappedRows(std::string_view line, const TEditorWrapOption& options,
   if (!settings.wordWrap) return 1;
   int rows = 0;
   std::string_view rest;
-  TWrapResult r =
-      WrapLine(line, options, settings, [&](std::string_view) { ++rows; }, &rest);
+  TWrapResult r = WrapLine(
+      line, options, settings, [&](std::string_view) { ++rows; }, &rest);
   return rows + (r.finalRow ? 1 : 0);
 }
 

@@ -59,8 +59,7 @@ struct TWrapResult {
 };
 TWrapResult WrapLine(std::string_view line, const TEditorWrapOption& options,
                      const TColumnMapSettings& settings,
-                     const std::function<void(std::string_view row)>& cut,
-                     std::string_view* rest);
+                     const std::function<void(std::string_view row)>& cut, std::string_view* rest);
 
 // Number of rows the line takes (1 when it fits).
 int CountWrappedRows(std::string_view line, const TEditorWrapOption& options,

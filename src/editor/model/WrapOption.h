@@ -16,7 +16,8 @@ class TEditorWrapOption : public TNotifyPersistent {
       "\x81\x54\x81\x55\x81\x58\x81\x5b\x81\x6a\x81\x6e\x81\x70\x81\x76\x81\x78"
       "!),.:;?]}\xa1\xa3\xa4\xa5\xb0\xde\xdf";
   static constexpr const char* kDefaultLeadStr = "\x81\x69\x81\x6d\x81\x6f\x81\x75\x81\x77([{\xa2";
-  static constexpr const char* kDefaultPunctuationStr = "\x81\x41\x81\x42\x81\x43\x81\x44,.\xa1\xa4";
+  static constexpr const char* kDefaultPunctuationStr =
+      "\x81\x41\x81\x42\x81\x43\x81\x44,.\xa1\xa4";
 
   bool FollowRetMark() const { return followRetMark_; }
   void SetFollowRetMark(bool value);
