@@ -63,7 +63,18 @@ TCollection::~TCollection() {
 }
 
 TCollectionItem* TCollection::Add() {
-  return NewItem();
+  // Watchers hear of the item only once it is fully made: they may look at
+  // it at once.
+  BeginUpdate();
+  TCollectionItem* item = nullptr;
+  try {
+    item = NewItem();
+  } catch (...) {
+    --updateCount_;
+    throw;
+  }
+  EndUpdate();
+  return item;
 }
 
 void TCollection::InsertItem(TCollectionItem* item) {
