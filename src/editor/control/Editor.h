@@ -1,0 +1,645 @@
+// TEditor: the editor control. It shows a shared row list of Shift-JIS text
+// (TEditorScreenStrings) on a fixed grid of character cells, with a caret, a
+// normal or box selection, colouring by a fountain, a ruler, a row-number bar,
+// an image bar of row marks, and marks at row ends.
+//
+// The control is a QAbstractScrollArea: its client area is the viewport, in
+// whose coordinates every pixel position below is given. Win32 notions map
+// onto Qt through a thin layer (EditorPlatform.h): invalidating is
+// QWidget::update, "repaint at once" is QWidget::repaint, window scrolling is
+// QWidget::scroll, the system caret is drawn by the control itself in its
+// paint handler, and every drawing of a Draw* operation happens while the
+// control paints (outside painting those operations only invalidate the
+// pixels they would change, which the next paint draws).
+//
+// Source files, by concern:
+//   Editor.cpp          construction, settings objects and their change
+//                       routing, published properties, events, row list
+//   EditorCaret.cpp     positions, caret, goal column, selection, hits,
+//                       offsets and the edit-control queries
+//   EditorScroll.cpp    metrics, top row and column, scroll bars, wheel
+//   EditorPaint.cpp     painting of rows, marks, bars and ruler
+//   EditorScreen.cpp    repainting after text changes (TEditorScreen)
+//   EditorGlyphs.cpp    the screen font, Shift-JIS characters on the grid
+//   EditorPlatform.cpp  the system caret, colours, system metrics
+//   EditorResources.cpp cursors, mark images, dotted lines, clipboard format
+// and, added later: EditorEdit.cpp (editing operations, clipboard),
+// EditorKeys.cpp (keyboard, input method), EditorMouse.cpp (mouse, drag
+// selection), EditorPopupMenu.* (popup menu). Their handlers override the
+// Qt event functions (keyPressEvent, inputMethodEvent, inputMethodQuery,
+// mousePressEvent, ...) and use the protected state below; their virtual
+// operations (NextTokenPos; PosToRowCol, TokenFromPos, SelectTokenFromPos,
+// CanSelMove, CopySelectionTo; CreatePopupMenu; SearchText) join the groups
+// below. An editing operation hides the caret (CaretBeginUpdate/
+// CaretEndUpdate), changes the text through ScreenStrings().ReplaceRows and
+// places the caret with SetCaretOffset; the repaint follows from the row
+// list's change record (DoChange).
+//
+// Construction: C++ constructors do not dispatch virtually, so a descendant
+// that overrides the factories (CreateEditorCaret, ...) uses the protected
+// constructor taking TDeferConstruction and calls Construct() at the end of
+// its own constructor. (InitDelimiters runs on first use of the delimiters.)
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <QImage>
+#include <QPointer>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "base/Color.h"
+#include "base/Events.h"
+#include "base/Font.h"
+#include "base/Notify.h"
+#include "editor/control/EditorPlatform.h"
+#include "editor/control/EditorResources.h"
+#include "editor/control/settings/EditorSettings.h"
+#include "editor/control/settings/EditorViewInfo.h"
+#include "editor/model/ColumnMap.h"
+#include "editor/model/EditorStrings.h"
+#include "editor/model/ScreenEditor.h"
+#include "editor/model/ScreenStrings.h"
+
+class QPainter;
+
+namespace kelu {
+
+class TEditorScreen;
+class TFountain;
+class TFountainColor;
+class TFountainParser;
+class TGlyphPainter;
+
+// The control's border.
+enum TBorderStyle : std::uint8_t { bsNone, bsSingle };
+const TTypeInfo& TypeBorderStyle();
+
+// Where the selection stands: nothing; an anchor is set but nothing is
+// selected yet; something is selected; a search hit is shown.
+enum TSelectionState : std::uint8_t { stNone, stStarted, stSelected, stHit };
+
+// The control's own drag of the selected text (mouse).
+enum TSelDragState : std::uint8_t { sdNone, sdPending, sdDragging };
+
+// A place in the text: screen row and display column.
+struct TRowCol {
+  int Row = 0;
+  int Col = 0;
+  bool operator==(const TRowCol&) const = default;
+};
+
+// The selected range: rows, the first selected byte of the first row and
+// the last selected byte of the last row, and the display columns (end
+// exclusive; in box mode the box's edges).
+struct TSelectionRange {
+  int StrRow = 0;
+  int EndRow = 0;
+  int StrByte = 0;
+  int EndByte = -1;
+  int StrCol = 0;
+  int EndCol = 0;
+  bool operator==(const TSelectionRange&) const = default;
+};
+
+// OnDrawLine: the row's text with tabs expanded, the x of its column 0, the
+// row's top, its index, the rectangle drawn and whether it is drawn as
+// selected.
+using TDrawLineEvent = TEvent<TObject*, const std::string& /*lineStr*/, int /*x*/, int /*y*/,
+                              int /*index*/, const QRect& /*rect*/, bool /*selected*/>;
+using TSelectionChangeEvent = TEvent<TObject*, bool /*selected*/>;
+
+class TEditor : public QAbstractScrollArea,
+                public TComponent,
+                public TScreenEditor,
+                public TLinesEditor {
+  Q_OBJECT
+
+ public:
+  KELU_CLASS_NAME(TEditor)
+
+  // The text area is this many columns wide.
+  static constexpr int kMaxCol = kMaxColumns;  // 1000
+
+  explicit TEditor(QWidget* parent = nullptr);
+  ~TEditor() override;
+  TEditor(const TEditor&) = delete;
+  TEditor& operator=(const TEditor&) = delete;
+
+  const TClassInfo* ClassInfo() const override;
+  // After streaming: rewraps with word wrap on, re-parses, clears Modified.
+  virtual void Loaded();
+
+  // ------------------------------------------------ published properties
+  TBorderStyle BorderStyle() const { return borderStyle_; }
+  void SetBorderStyle(TBorderStyle value);
+  TEditorCaret& Caret() { return *caret_; }
+  void SetCaret(const TEditorCaret& value) { caret_->Assign(value); }
+  TColor Color() const { return color_; }
+  void SetColor(TColor value);
+  TFont& Font() { return font_; }
+  const TFont& Font() const { return font_; }
+  void SetFont(const TFont& value) { font_.Assign(value); }
+  // The attached fountain (nil: the view's own).
+  TFountain* Fountain() const { return fountain_; }
+  void SetFountain(TFountain* value);
+  TEditorHitStyle HitStyle() const { return hitStyle_; }
+  void SetHitStyle(TEditorHitStyle value);
+  TEditorImagebar& Imagebar() { return *imagebar_; }
+  void SetImagebar(const TEditorImagebar& value) { imagebar_->Assign(value); }
+  TImageList* ImageDigits() const { return imageDigits_; }
+  void SetImageDigits(TImageList* value);
+  TImageList* ImageMarks() const { return imageMarks_; }
+  void SetImageMarks(TImageList* value);
+  TEditorLeftbar& Leftbar() { return *leftbar_; }
+  void SetLeftbar(const TEditorLeftbar& value) { leftbar_->Assign(value); }
+  TEditorStrings& Lines() { return *lines_; }
+  void SetLines(const TStrings& value);
+  TEditorMarks& Marks() { return *marks_; }
+  void SetMarks(const TEditorMarks& value) { marks_->Assign(value); }
+  TEditorMargin& Margin() { return *margin_; }
+  void SetMargin(const TEditorMargin& value) { margin_->Assign(value); }
+  bool ReadOnly() const { return readOnly_; }
+  void SetReadOnly(bool value);
+  // The reserved words of the view's own fountain.
+  TStringList& ReserveWordList();
+  void SetReserveWordList(const TStrings& value);
+  TEditorRuler& Ruler() { return *ruler_; }
+  void SetRuler(const TEditorRuler& value) { ruler_->Assign(value); }
+  TScrollStyle ScrollBars() const { return scrollBars_; }
+  void SetScrollBars(TScrollStyle value);
+  TEditorSpeed& Speed() { return *speed_; }
+  void SetSpeed(const TEditorSpeed& value) { speed_->Assign(value); }
+  int UndoListMax() const;
+  void SetUndoListMax(int value);
+  TEditorViewInfo& View() { return *view_; }
+  void SetView(const TEditorViewInfo& value);
+  bool WantReturns() const { return wantReturns_; }
+  void SetWantReturns(bool value) { wantReturns_ = value; }
+  bool WantTabs() const { return wantTabs_; }
+  void SetWantTabs(bool value) { wantTabs_ = value; }
+  bool WordWrap() const { return rows_->WordWrap(); }
+  void SetWordWrap(bool value) { rows_->SetWordWrap(value); }
+  TEditorWrapOption& WrapOption() { return rows_->WrapOption(); }
+  void SetWrapOption(const TEditorWrapOption& value) { rows_->WrapOption().Assign(value); }
+
+  bool Modified() const { return modified_; }
+  void SetModified(bool value) { modified_ = value; }
+
+  // --------------------------------------------------------------- events
+  TNotifyEvent OnCaretMoved;
+  TNotifyEvent OnChange;
+  TDrawLineEvent OnDrawLine;
+  TSelectionChangeEvent OnSelectionChange;
+  TNotifyEvent OnSelectionModeChange;
+  TNotifyEvent OnTopColChange;
+  TNotifyEvent OnTopRowChange;
+
+  // -------------------------------------------------------------- metrics
+  int FontHeight() const { return fontHeight_; }
+  int ColWidth() const { return colWidth_; }
+  int RowHeight() const { return rowHeight_; }
+  int TextLeft() const { return textLeft_; }
+  int TextTop() const { return textTop_; }
+  int VisibleRows() const { return visibleRows_; }
+  int VisibleCols() const { return visibleCols_; }
+  int MaxTopRow() const;
+  int RowCount() const { return rows_->GetCount(); }
+  int RulerHeight() const { return rulerHeight_; }
+  int ImagebarWidth() const { return imagebarWidth_; }
+  int LeftbarWidth() const { return leftbarWidth_; }
+  // The number of digit places of the left bar.
+  int LeftbarColumn() const { return leftbarColumn_; }
+  // The font the screen uses for Font (a stand-in when its face is missing).
+  const QFont& ScreenFont() const { return screenFont_; }
+
+  // ------------------------------------------------------ caret and places
+  int Row() const { return row_; }
+  void SetRow(int value);
+  int Col() const { return col_; }
+  void SetCol(int value);
+  void SetRowCol(int row, int col);
+  // Puts the caret `offset` bytes after the start of row `refRow` (a line
+  // break counts 2).
+  void SetCaretOffset(int refRow, std::size_t offset);
+  int TopRow() const override { return topRow_; }
+  void SetTopRow(int value);
+  int TopCol() const { return topCol_; }
+  void SetTopCol(int value);
+
+  // ----------------------------------------------------------- selection
+  int SelStart() const;
+  void SetSelStart(int value);
+  int SelLength() const;
+  void SetSelLength(int value);
+  std::string SelText() const;
+  bool Selected() const { return selectionState_ == stSelected; }
+  TSelectionState SelectionState() const { return selectionState_; }
+  TEditorSelectionMode SelectionMode() const { return selectionMode_; }
+  void SetSelectionMode(TEditorSelectionMode value);
+  void SelectAll();
+  void CleanSelection() override;
+  void StartSelection();
+  void UpdateSelection();
+  bool IsInSelection(int row, int col) const;
+  const TSelectionRange& Selection() const { return sel_; }
+  int SelStrRow() const { return sel_.StrRow; }
+  int SelEndRow() const { return sel_.EndRow; }
+  int SelStrByte() const { return sel_.StrByte; }
+  int SelEndByte() const { return sel_.EndByte; }
+  int SelStrCol() const { return sel_.StrCol; }
+  int SelEndCol() const { return sel_.EndCol; }
+  // Shows a search hit of `length` bytes starting at the caret in the way
+  // HitStyle prescribes: as a selection (hsSelect), drawn in the hit colours
+  // (hsDraw) or as a caret as wide as the hit (hsCaret). The caret ends at
+  // the hit's end, with hsCaret at its start.
+  void ShowHit(int length);
+  // The length of the hit last shown; 0 after the selection was cleared.
+  int HitLength() const { return hitLength_; }
+
+  // ----------------------------------------------------- text and columns
+  // The display width of row `row` (0 outside the rows).
+  int RowEndCol(int row) const;
+  int TextWidth(std::string_view s) const;
+  std::string ExpandTabs(std::string_view s) const;
+  // The column map of a row text with this control's tab width, delimiters
+  // and wrap width.
+  std::string ColumnMap(std::string_view s) const;
+  TColumnMapSettings MapSettings() const;
+  // The offset just past the last byte (line breaks count 2).
+  int TextLength() const;
+  // The client pixel to a place (nearest: rounded to the nearest column
+  // boundary).
+  TRowCol PixelToRowCol(int x, int y, bool nearest) const;
+
+  // -------------------------------------------------- edit-control queries
+  // EM_GETSEL: start and end offset of the selection (or the caret).
+  void GetSel(int& start, int& end) const;
+  // EM_SETSEL: (0, -1) selects all, start -1 removes the selection.
+  void SetSel(int start, int end);
+  // EM_LINEFROMCHAR: the row holding an offset; -1: the selection's first
+  // row, or the caret row.
+  int LineFromChar(int offset) const;
+  // EM_LINEINDEX: the offset of a row's first byte (-1: the caret row); -1
+  // for a row at or after RowCount.
+  int LineIndex(int row) const;
+  // EM_LINELENGTH.
+  int LineLength(int offset) const;
+  // EM_GETLINE: copies at most `size` bytes of row `row`; returns the
+  // number copied (0 outside the rows).
+  int GetLine(int row, char* buffer, int size) const;
+  // EM_POSFROMCHAR: the client position of the character at an offset.
+  QPoint PosFromChar(int offset) const;
+  // EM_CHARFROMPOS: false when the point is outside the client area.
+  bool CharFromPos(QPoint point, int& offset, int& row) const;
+  // EM_SCROLLCARET.
+  void ScrollCaretIntoView();
+
+  // ------------------------------------------------ undo, marks, sharing
+  virtual bool CanUndo() const;
+  virtual bool CanRedo() const;
+  virtual void Undo();
+  virtual void Redo();
+  virtual void PutRowMark(int index, int mark);
+  virtual void DeleteRowMark(int index, int mark);
+  virtual void GotoRowMark(int mark);
+  // Shows `source`'s row list (each control keeps its own caret, selection
+  // and scroll position).
+  virtual void ShareLines(TEditor* source);
+
+  // Invalidates the rows from..to (full width, visible rows only) and
+  // repaints them at once.
+  void InvalidateRows(int from, int to);
+  // Invalidates the whole client area.
+  void Invalidate();
+
+  // ------------------------------------------------------ TScreenEditor
+  int TabSpaceCount() const override { return caret_->TabSpaceCount(); }
+  const TDelimiters& Delimiters() const override;
+  TFountain& ActiveFountain() override;
+  bool InitBracketsFull() const override { return speed_->InitBracketsFull(); }
+  int ScreenRows() const override;
+  bool Focused() const override;
+  bool Loading() const override { return TComponent::Loading(); }
+  bool Destroying() const override { return TComponent::Destroying(); }
+  int CaretRow() const override { return row_; }
+  int CaretCol() const override { return col_; }
+  void SetCaretRowCol(int row, int col) override { SetRowCol(row, col); }
+  void CaretBeginUpdate() override;
+  void CaretEndUpdate() override;
+  void HideUnderline() override;
+  void ShowUnderline() override;
+  void UpdateCaret() override;
+  void InvalidateRow(int row) override;
+  void RepaintEditor() override;
+  void RowsChanged() override;
+  void LimitToRows() override;
+  void SetLinesUpdating(bool updating) override { linesUpdating_ = updating; }
+  void SetRedraw(bool on) override;
+
+  // ------------------------------------------------------ TLinesEditor
+  TEditorScreenStrings& ScreenStrings() override { return *rows_; }
+  TScreenEditor& ScreenEditor() override { return *this; }
+
+ protected:
+  struct TDeferConstruction {};
+  TEditor(QWidget* parent, TDeferConstruction);
+  // Builds the sub-objects through the factories and the screen resources.
+  void Construct();
+
+  // ------------------------------------- virtual operations: drawing set-up
+  virtual void UpdateImagebarWidth();
+  virtual void CreateDrawBitmaps();
+  virtual void FreeDrawBitmaps();
+  // Returns whether the number of digit places changed.
+  virtual bool UpdateLeftbarDigits();
+  virtual void UpdateLeftbarWidth();
+  virtual void UpdateRulerHeight();
+  virtual void RenderRulerGauge();
+  virtual void DrawRulerMark(int col);
+  virtual void EraseRulerMark(int col);
+  virtual void InitLeftbarEdge();
+  virtual void InitBackground();
+  virtual void SizeRulerBitmaps();
+  virtual void InitRuler();
+  virtual void InitRulerDigits();
+  virtual void InitRulerDigitColors();
+  virtual void InitRulerEdge();
+  virtual void InitRulerGauge();
+  virtual void InvalidateLeftbarRows(int fromRow, int toRow);
+  virtual void DrawLeftbarRows(int fromRow, int toRow);
+  virtual void PaintRuler();
+  virtual int RulerBitmapWidth() const;
+  virtual void LeftbarWidthChanged(int oldWidth, int newWidth);
+  // Scrolls the pixels of scrollRect (within clipRect) by dx, dy; what is
+  // uncovered is repainted.
+  virtual void ScrollTextArea(int dx, int dy, const QRect& scrollRect, const QRect& clipRect);
+
+  // ----------------------------------------------- virtual operations: marks
+  virtual void DrawEofMark(int x, int y);
+  virtual void DrawRetMark(int x, int y);
+  virtual void DrawSelRetMark(int x, int y);
+  virtual void DrawWrapMark(int x, int y);
+  virtual void DrawSelWrapMark(int x, int y);
+  virtual void DrawHideMark(int x, int y);
+  virtual void DrawSelHideMark(int x, int y);
+  virtual void DrawUnderline(int row);
+  virtual void EraseUnderline(int row);
+  // The y of row `row`'s underline, or -1.
+  virtual int UnderlinePos(int row) const;
+
+  // ------------------------------------------------ virtual operations: caret
+  virtual void HideEditorCaret();
+  virtual void ShowEditorCaret();
+  virtual bool CaretOutOfView() const;
+  virtual void SetCaretPosition();
+  virtual void InitCaret();
+  virtual void ScrollCaret();
+  virtual void CaretPoint(int& x, int& y) const;
+  virtual void InitDelimiters(TDelimiters& delimiters);
+
+  // ---------------------------------------------------------- factories
+  virtual std::unique_ptr<TEditorCaret> CreateEditorCaret();
+  virtual std::unique_ptr<TEditorImagebar> CreateEditorImagebar();
+  virtual std::unique_ptr<TEditorLeftbar> CreateEditorLeftbar();
+  virtual std::unique_ptr<TEditorMarks> CreateEditorMarks();
+  virtual std::unique_ptr<TEditorMargin> CreateEditorMargin();
+  virtual std::unique_ptr<TEditorRuler> CreateEditorRuler();
+  virtual std::unique_ptr<TEditorSpeed> CreateEditorSpeed();
+  virtual std::unique_ptr<TEditorScreen> CreateEditorScreen();
+  // A new row list with this control as its owner.
+  virtual TEditorScreenStrings* CreateScreenStrings();
+  virtual std::unique_ptr<TEditorStrings> CreateEditorStrings();
+  virtual std::unique_ptr<TEditorViewInfo> CreateEditorViewInfo();
+
+  // ------------------------------------------------------ event dispatch
+  virtual void DoCaretMoved();
+  // The change notification of the row list: repaints what changed, updates
+  // the left bar and the scroll bars, sets Modified and fires OnChange.
+  virtual void DoChange();
+  virtual void DoDrawLine(const std::string& lineStr, int x, int y, int index, const QRect& rect,
+                          bool selected);
+  virtual void DoSelectionChange(bool selected);
+  virtual void DoSelectionModeChange();
+  virtual void DoTopColChange();
+  virtual void DoTopRowChange();
+
+  // The single reaction to a change of a settings object, the view's
+  // fountain or the attached fountain.
+  virtual void SettingsChanged(TObject* sender);
+
+  // Paints the clip rectangle (client coordinates) on Canvas().
+  virtual void Paint(const QRect& clip);
+
+  // -------------------------------------------------- the platform layer
+  // Every invalidation of the control goes through here (`now`: repaint at
+  // once).
+  virtual void InvalidateRect(const QRect& rect, bool now);
+  // The painter while the control paints, else nullptr.
+  QPainter* Canvas() const { return canvas_; }
+  // Moves the input method's composition window to the caret (deferred
+  // while a key auto-repeats).
+  virtual void MoveCompositionWindow();
+  // Draws Shift-JIS text without tabs cell by cell at (x, y) (row top):
+  // `color` on `bkColor` (clNone: transparent), clipped to `clip`; an
+  // underline or strike-out of `style` is drawn by hand.
+  void DrawText(int x, int y, std::string_view text, TFontStyles style, TColor color,
+                TColor bkColor, const QRect& clip);
+  // A TColor with the clNone rule: the control's Color for a background,
+  // Font.Color for a foreground.
+  QColor BkColorOf(TColor color) const;
+  QColor FgColorOf(TColor color) const;
+
+  // ------------------------------------------------------- Qt events
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void scrollContentsBy(int dx, int dy) override;
+  void changeEvent(QEvent* event) override;
+
+  // --------------------------------------------------- TComponent
+  void Notification(TComponent* component, TOperation operation) override;
+
+  // ----------------------------------------------- positions (EditorCaret)
+  // Keeps the caret on a valid column of its row.
+  void AdjustCol(bool useGoal, int direction);
+  // The caret's byte in its row: min(row length, Col minus the tab blanks
+  // up to Col).
+  int CaretByte() const;
+  // The byte at column `col` of row `row` (as CaretByte for any place).
+  int ByteOfCol(int row, int col) const;
+  // The display column of byte `byte` of row `row`.
+  int ColOfByte(int row, int byte) const;
+  // Row `row`'s text (empty outside the rows).
+  std::string_view RowText(int row) const;
+  // Length of a row with its line end: +2 for raBreak, +1 for raEnd (when
+  // walking offsets), +0 for raWrap.
+  int RowLengthWithBreak(int row, bool endCounts) const;
+  // The offset of a place's byte.
+  int OffsetOf(int row, int byte) const;
+  // The place at an offset, walking rows as SelStart does.
+  TRowCol PlaceOfOffset(int offset) const;
+  // The first and the past-the-last byte of the box on row `row`.
+  void BoxBytes(int row, int& first, int& past) const;
+  // The column range [first, past) the selection covers on row `row`;
+  // false when none.
+  bool SelectedColumns(const TSelectionRange& range, TSelectionState state,
+                       TEditorSelectionMode mode, int row, int& first, int& past) const;
+  // Recomputes the ranges from the anchor and the caret.
+  void RecomputeSelection();
+  // Repaints the visible rows whose selected part differs between prev_ and
+  // sel_.
+  void RepaintSelectionChange();
+  // The last place of the text (after the last byte).
+  TRowCol LastPlace() const;
+  int LastCaretRow() const;
+
+  // --------------------------------------------- scrolling (EditorScroll)
+  void UpdateMetrics();
+  void UpdateScrollBars();
+  // The client area (the viewport) in its own coordinates.
+  QRect ClientRect() const;
+  void ApplyScrollBarPolicies();
+
+  // ---------------------------------------------------- paint helpers
+  void PaintTextRows(int firstRow, int lastRow, const QRect& clip);
+  // Draws row `row` plain within `rect`.
+  void DrawRowPlain(int row, const QRect& rect);
+  // Draws row `row` with the selection or hit colours within `rect`.
+  void DrawRowSelected(int row, const QRect& rect, bool hit);
+  // Draws the tokens of `row` in the band `rect` (clip), with the colours of
+  // the fountain (`selected`: the selection or hit colours).
+  void DrawRowTokens(int row, const std::string& lineStr, int y, const QRect& rect, bool selected,
+                     bool hit);
+  void DrawRowEndMarks(int row, int width, bool cut, int y, const QRect& rect, bool selected);
+  void DrawImagebarRows(int fromRow, int toRow);
+  // Makes sure row `row` has its colouring state, without parsing rows far
+  // above it when the fountain's colouring of a line does not depend on the
+  // lines before it.
+  void EnsureRowState(int row);
+  QRect RowRect(int row) const;
+  int RowTop(int row) const { return textTop_ + (row - topRow_) * rowHeight_; }
+  int ColX(int col) const { return textLeft_ + (col - topCol_) * colWidth_; }
+  // The band of a row: FontHeight high, plus the underline gap while a
+  // selection or hit is shown.
+  int BandHeight() const;
+  bool Italic() const;
+  // Draws a line from (x1, y1) to (x2, y2), both ends included.
+  void Line(int x1, int y1, int x2, int y2, const QColor& color);
+
+  // -------------------------------------------------------------- state
+  // Settings objects and text.
+  std::unique_ptr<TEditorCaret> caret_;
+  std::unique_ptr<TEditorMarks> marks_;
+  std::unique_ptr<TEditorMargin> margin_;
+  std::unique_ptr<TEditorImagebar> imagebar_;
+  std::unique_ptr<TEditorLeftbar> leftbar_;
+  std::unique_ptr<TEditorRuler> ruler_;
+  std::unique_ptr<TEditorSpeed> speed_;
+  std::unique_ptr<TEditorViewInfo> view_;
+  std::unique_ptr<TEditorScreen> screen_;
+  std::unique_ptr<TEditorStrings> lines_;
+  TEditorScreenStrings* rows_ = nullptr;  // shared; freed by the last control
+  TFont font_;
+  TColor color_ = clWhite;
+  TFountain* fountain_ = nullptr;
+  QPointer<TImageList> imageDigits_;
+  QPointer<TImageList> imageMarks_;
+  TBorderStyle borderStyle_ = bsSingle;
+  TEditorHitStyle hitStyle_ = hsSelect;
+  TScrollStyle scrollBars_ = ssNone;
+  bool readOnly_ = false;
+  bool wantReturns_ = true;
+  bool wantTabs_ = true;
+  bool modified_ = false;
+  mutable TDelimiters delimiters_{};
+  mutable bool delimitersReady_ = false;
+  bool handleCreated_ = false;  // the screen resources exist
+  bool linesUpdating_ = false;
+
+  // Metrics.
+  QFont screenFont_;
+  std::unique_ptr<TGlyphPainter> glyphs_;
+  int fontHeight_ = 0;
+  int fontAscent_ = 0;
+  int charWidth_ = 0;  // the font's half-width advance
+  int colWidth_ = 1;
+  int rowHeight_ = 1;
+  int textLeft_ = 0;
+  int textTop_ = 0;
+  int visibleRows_ = 1;
+  int visibleCols_ = 0;
+  int rulerHeight_ = 0;
+  int imagebarWidth_ = 0;
+  int leftbarWidth_ = 0;
+  int leftbarColumn_ = 4;
+
+  // Caret.
+  int row_ = 0;
+  int col_ = 0;
+  int goalCol_ = 0;
+  bool goalSet_ = false;
+  bool placing_ = false;  // the caret is being placed by SetRowCol
+  int caretUpdateCount_ = 0;
+  int underlineHideCount_ = 0;
+  bool caretShown_ = false;
+  TScreenCaret screenCaret_;
+  bool keyRepeating_ = false;  // a key auto-repeats (keyboard sets it)
+  bool compositionMovePending_ = false;
+  bool leftButtonDown_ = false;  // the left mouse button is held (mouse sets it)
+
+  // Scrolling.
+  int topRow_ = 0;
+  int topCol_ = 0;
+  bool settingScrollBars_ = false;
+  QPoint wheelDelta_;  // wheel movement not yet scrolled
+
+  // Selection.
+  TSelectionState selectionState_ = stNone;
+  TEditorSelectionMode selectionMode_ = smNormal;
+  int anchorRow_ = 0;
+  int anchorByte_ = 0;
+  int anchorCol_ = 0;
+  TSelectionRange sel_;
+  TSelectionRange prevSel_;  // as last painted
+  TSelectionState prevState_ = stNone;
+  TEditorSelectionMode prevMode_ = smNormal;
+  bool settingHit_ = false;  // UpdateSelection shows a search hit
+  int hitLength_ = 0;
+  TSelDragState selDragState_ = sdNone;
+
+  // Drawing.
+  QPainter* canvas_ = nullptr;
+  std::unique_ptr<TFountainParser> paintParser_;
+  bool italic_ = false;
+  bool paintingHit_ = false;    // the selected part being drawn is a search hit
+  QRect underlinePaintedRect_;  // where the underline was last painted
+  int underlineDrawnRow_ = -1;  // the row whose underline is on screen
+  QRect caretPaintedRect_;      // where the caret was last painted
+  int rulerMarkCol_ = -1;       // the column marked in the ruler
+  // Rows whose colouring changed during a change of the row list, repainted
+  // when the change is reported.
+  int pendingFrom_ = -1;
+  int pendingTo_ = -1;
+  QImage corner_;
+  QImage leftbarEdge_;
+  QImage rulerEdge_;
+  QImage rulerDigits_[2];  // ruler colour on ruler background; background on mark colour
+  QImage rulerGauge_;
+  QImage rulerStrip_;
+  QImage rulerMarkStrip_;
+  int rulerStripCol_ = 0;  // the first column of the strips
+
+  friend class TEditorScreen;
+
+ private:
+  void FontChanged(TObject* sender);
+  void CreateHandle();
+  void AttachRows(TEditorScreenStrings* rows);
+  void DetachRows();
+};
+
+}  // namespace kelu
