@@ -92,6 +92,20 @@ TEST(Wrap, LoneLeadByteAtTheEndOfALongLine) {
   EXPECT_EQ(rows[1], std::string(5, 'x') + "\x82|raBreak");
 }
 
+TEST(Wrap, ANewTabWidthWrapsTheRowsAgain) {
+  FakeEditor e;
+  e.rows.WrapOption().SetWrapByte(20);
+  e.rows.SetWordWrap(true);
+  e.lines.SetText("a\tb\tc\td\te\r\n");  // 33 columns with tabs of 8
+  EXPECT_EQ(e.rows.GetCount(), 2);
+  e.tabWidth = 2;  // now 9 columns: one row
+  e.rows.TabWidthChanged();
+  EXPECT_EQ(e.Rows(), (std::vector<std::string>{"a\tb\tc\td\te|raBreak"}));
+  int changes = e.repaints;
+  e.rows.TabWidthChanged();  // nothing new: nothing happens
+  EXPECT_EQ(e.repaints, changes);
+}
+
 TEST(Wrap, CountMatchesTheRowsMade) {
   FakeEditor e;
   e.rows.WrapOption().SetWrapByte(20);

@@ -176,6 +176,8 @@ std::unique_ptr<TEditorViewInfo> TEditor::CreateEditorViewInfo() {
 void TEditor::SettingsChanged(TObject* sender) {
   if (sender == marks_.get()) {
     margin_->SetUnderlineGap(marks_->Underline().Visible() ? 1 : 0);
+  } else if (sender == caret_.get()) {
+    rows_->TabWidthChanged();
   } else if (sender == view_.get() || dynamic_cast<TFountain*>(sender)) {
     rows_->ReparseAll();
   }

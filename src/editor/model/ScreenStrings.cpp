@@ -284,6 +284,7 @@ void TEditorScreenStrings::WrapText(std::string_view text, TEditorStringList& st
     SplitLines(text, lines);
     strings.SetCapacity(lines.GetCount());
     const TColumnMapSettings settings = MapSettings();
+    wrappedTabWidth_ = settings.tabWidth;
     for (int i = 0; i < lines.GetCount(); ++i) {
       std::string_view rest;
       TWrapResult r = WrapLine(
@@ -347,6 +348,7 @@ void TEditorScreenStrings::RewrapAll() {
   if (GetCount() == 0 || OwnerLoading()) return;
   for (TScreenEditor* e : editors_) e->CleanSelection();
   const TRowAttribute lastAttribute = RowAttributes(GetCount() - 1);
+  wrappedTabWidth_ = MapSettings().tabWidth;
   RebuildRows([&](TEditorStringList& result) {
     const TColumnMapSettings settings = MapSettings();
     const int w = wrapOption_->WrapByte();
@@ -474,6 +476,12 @@ void TEditorScreenStrings::SetWordWrap(bool value) {
   lineIndexValid_ = false;
   if (OwnerLoading()) return;
   RewrapAndRepaint(value);
+}
+
+void TEditorScreenStrings::TabWidthChanged() {
+  if (wordWrap_ && !OwnerLoading() && MapSettings().tabWidth != wrappedTabWidth_) {
+    RewrapAndRepaint(true);
+  }
 }
 
 void TEditorScreenStrings::WrapOptionChanged(TObject* /*sender*/) {

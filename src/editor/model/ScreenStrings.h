@@ -83,6 +83,9 @@ class TEditorScreenStrings : public TEditorStringList {
 
   bool WordWrap() const { return wordWrap_; }
   void SetWordWrap(bool value);
+  // The owner's tab width changed: with word wrap on the rows are wrapped
+  // again, since a tab's width decides where a row ends.
+  void TabWidthChanged();
   TEditorWrapOption& WrapOption() { return *wrapOption_; }
   const TEditorWrapOption& WrapOption() const { return *wrapOption_; }
   // The column settings of the owner: tab width, delimiters, wrap.
@@ -143,6 +146,8 @@ class TEditorScreenStrings : public TEditorStringList {
   std::unique_ptr<TEditorUndoObj> undo_;
   bool wordWrap_ = false;
   std::unique_ptr<TEditorWrapOption> wrapOption_;
+  // The tab width the rows were last wrapped with.
+  mutable int wrappedTabWidth_ = 0;
 
   // First row of every logical line (word wrap on only).
   mutable std::vector<int> lineStarts_;
