@@ -193,7 +193,6 @@ void TEditorScreenStrings::SpliceRows(int first, int oldCount, TEditorStringList
   const int delta = newTotal - oldTotal;
   auto lower = std::lower_bound(lineStarts_.begin(), lineStarts_.end(), first);
   auto upper = std::upper_bound(lower, lineStarts_.end(), first + oldCount);
-  for (auto it = upper; it != lineStarts_.end(); ++it) *it += delta;
   std::vector<int> starts;
   if (first < newTotal && (first == 0 || RowAttributes(first - 1) != raWrap)) {
     starts.push_back(first);
@@ -201,8 +200,16 @@ void TEditorScreenStrings::SpliceRows(int first, int oldCount, TEditorStringList
   for (int r = first; r < first + n; ++r) {
     if (r + 1 < newTotal && RowAttributes(r) != raWrap) starts.push_back(r + 1);
   }
-  auto at = lineStarts_.erase(lower, upper);
-  lineStarts_.insert(at, starts.begin(), starts.end());
+  if (delta != 0) {
+    for (auto it = upper; it != lineStarts_.end(); ++it) *it += delta;
+  }
+  if (static_cast<std::size_t>(upper - lower) == starts.size()) {
+    // The common case of typing: as many lines as before, changed in place.
+    std::copy(starts.begin(), starts.end(), lower);
+  } else {
+    auto at = lineStarts_.erase(lower, upper);
+    lineStarts_.insert(at, starts.begin(), starts.end());
+  }
 }
 
 void TEditorScreenStrings::ReplaceRows(int row, int count, std::string_view text) {
