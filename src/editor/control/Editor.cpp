@@ -4,6 +4,8 @@
 #include "editor/control/Editor.h"
 
 #include <QFrame>
+#include <QGuiApplication>
+#include <QInputMethod>
 #include <QScrollBar>
 #include <algorithm>
 
@@ -63,6 +65,7 @@ void TEditor::Construct() {
   speed_ = CreateEditorSpeed();
   ApplyScrollBarPolicies();
   CreateHandle();
+  InitEditing();
 }
 
 // The window exists: metrics, bitmaps and scroll bars are built.
@@ -301,6 +304,8 @@ void TEditor::SetReadOnly(bool value) {
   if (selDragState_ != sdNone) return;
   readOnly_ = value;
   if (value && Selected()) viewport()->setCursor(ScreenCursor(caret_->Cursors().DefaultCursor()));
+  // The input method asks whether the editor takes text.
+  if (hasFocus()) QGuiApplication::inputMethod()->update(Qt::ImEnabled);
 }
 
 TStringList& TEditor::ReserveWordList() {

@@ -43,6 +43,7 @@
 
 #include <QAbstractScrollArea>
 #include <QImage>
+#include <QInputMethodEvent>
 #include <QPointer>
 #include <cstdint>
 #include <memory>
@@ -55,6 +56,7 @@
 #include "base/Notify.h"
 #include "editor/control/EditorPlatform.h"
 #include "editor/control/EditorResources.h"
+#include "editor/control/KeyMessage.h"
 #include "editor/control/settings/EditorSettings.h"
 #include "editor/control/settings/EditorViewInfo.h"
 #include "editor/model/ColumnMap.h"
@@ -62,10 +64,12 @@
 #include "editor/model/ScreenEditor.h"
 #include "editor/model/ScreenStrings.h"
 
+class QMenu;
 class QPainter;
 
 namespace kelu {
 
+class TEditorPopupMenu;
 class TEditorScreen;
 class TFountain;
 class TFountainColor;
@@ -113,7 +117,8 @@ using TSelectionChangeEvent = TEvent<TObject*, bool /*selected*/>;
 class TEditor : public QAbstractScrollArea,
                 public TComponent,
                 public TScreenEditor,
-                public TLinesEditor {
+                public TLinesEditor,
+                public TKeyMessageTarget {
   Q_OBJECT
 
  public:
@@ -530,6 +535,173 @@ class TEditor : public QAbstractScrollArea,
   // Draws a line from (x1, y1) to (x2, y2), both ends included.
   void Line(int x1, int y1, int x2, int y2, const QColor& color);
 
+  // ===================================================================
+  // Editing, clipboard, keyboard and input method (EditorEdit.cpp,
+  // EditorKeys.cpp): typed text, replacing, deleting and moving the
+  // selection, box paste, indent and unindent, the clipboard, the key and
+  // character tables, the input method's composition and result, the
+  // popup menu. Each change is one ReplaceRows, so one undo step.
+  // ===================================================================
+ public:
+  using TComponent::FreeNotification;
+  using TComponent::RemoveFreeNotification;
+  using TKeyMessageTarget::FreeNotification;
+  using TKeyMessageTarget::RemoveFreeNotification;
+
+  // Typed text and input-method results: replaces the selection (in box
+  // mode the box goes from every row and `s` lands in the first row at the
+  // box's left edge) or is inserted at the caret (a free caret's row is
+  // padded with blanks up to it); the caret ends after `s`. Nothing with
+  // ReadOnly or an empty `s`.
+  virtual void InsertChars(std::string_view s);
+  // SelText written: as InsertChars; an empty `s` deletes the selection
+  // (or clears a shown hit). Line breaks may be CR LF, CR or LF.
+  void SetSelText(std::string_view s);
+  // Deletes the selected text (box mode: the box columns of every row); the
+  // caret goes to the selection's start.
+  virtual void DeleteSelection();
+  // Moves the selected text to (row, col) in one change: not with
+  // ReadOnly, in box mode, without a selection or with Caret.SelMove off;
+  // a place inside the selection only clears it. A drop column beyond its
+  // row's end pads the row with blanks. The caret ends after the moved text.
+  virtual void MoveSelectionTo(int row, int col);
+  // The clipboard holds the text as Unicode (text/plain, LF line ends) and,
+  // for a box selection, the same text as Shift-JIS bytes under
+  // BoxClipboardMimeType(). Without a selection the clipboard is left as it
+  // is.
+  virtual void CopyToClipboard();
+  virtual void CutToClipboard();
+  // Box text is pasted with BoxPaste, other text with SetSelText; text
+  // without a Shift-JIS form becomes "?".
+  virtual void PasteFromClipboard();
+  // The clipboard's text as Shift-JIS (the box bytes when present), and
+  // whether it holds text at all.
+  static std::string ClipboardText();
+  static bool ClipboardHasText();
+  // Inserts the lines of `s` as a column block at the selection's start
+  // (the selection removed in the same change) or at the caret; rows that
+  // are missing are added, indented by blanks.
+  virtual void BoxPaste(std::string_view s);
+  // Shift the selected lines (normal mode) or the blanks at the box's left
+  // edge (box mode) by one column.
+  virtual void IndentSelection();
+  virtual void UnIndentSelection();
+
+  // The edit-control messages that add something to the operations above.
+  // EM_REPLACESEL.
+  void ReplaceSel(std::string_view s);
+  // EM_CANUNDO: not ReadOnly and CanUndo.
+  bool CanUndoMessage() const;
+  // EM_UNDO: Undo when CanUndoMessage; returns whether it did.
+  bool UndoMessage();
+  // EM_EMPTYUNDOBUFFER: unless ReadOnly.
+  void EmptyUndoBuffer();
+  // EM_GETMODIFY, EM_SETMODIFY (unless ReadOnly).
+  bool GetModify() const { return modified_; }
+  void SetModify(bool value);
+  // WM_GETTEXTLENGTH, WM_GETTEXT (at most size - 1 bytes and a zero; the
+  // number of bytes copied), WM_SETTEXT (unless ReadOnly).
+  int GetTextLength() const { return TextLength(); }
+  std::string GetText() const;
+  int GetText(char* buffer, int size) const;
+  void SetText(std::string_view text);
+
+  // The indentation width of a row text: -1 for an empty text, else the
+  // columns of its leading blanks (ASCII, full-width, tabs to their stop).
+  int IndentWidth(std::string_view text) const;
+
+  // A key or character message (TKeyMessageTarget): the hook first, then
+  // the popup menu's shortcuts, the key table (CN_KEYDOWN, WM_KEYDOWN), the
+  // character table (CN_CHAR, WM_CHAR; a lead byte waits for its trail
+  // byte) or the input method's character (WM_IME_CHAR). Non-zero when the
+  // control consumed the message.
+  int SendKeyMessage(const TKeyMessage& message) override;
+  // Scrolls by n rows (PageUp, PageDown); the caret keeps its place on the
+  // screen.
+  void ScrollRows(int n);
+  // The next stop of word-wise movement from (row, col), by the tokens of
+  // the active fountain; false when there is none.
+  virtual bool NextTokenPos(int row, int col, bool forward, TRowCol& place);
+
+  // The input method's composition shown at the caret (empty when none),
+  // and the cursor within it (in characters of the string).
+  const QString& PreeditString() const { return preedit_; }
+  int PreeditCursor() const { return preeditCursor_; }
+  // What the input method asks: the caret rectangle (where its candidate
+  // window opens), the font, the caret row's text with the caret and anchor
+  // in it, the selection, whether it is enabled (not ReadOnly), hints.
+  QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+
+  // The context menu (initially the one CreatePopupMenu made). Its items'
+  // shortcuts work while the control has the focus.
+  QMenu* PopupMenu() const;
+  void SetPopupMenu(QMenu* menu);
+
+ protected:
+  // The control's own context menu, made at construction.
+  virtual TEditorPopupMenu* CreatePopupMenu();
+  // Called by Construct(): the popup menu and the input method.
+  void InitEditing();
+
+  // The key table and the character table; true when consumed.
+  virtual bool KeyDown(const TKeyMessage& message);
+  virtual bool KeyChar(const TKeyMessage& message);
+  virtual void KeyUp(const TKeyMessage& message);
+  void DeleteKey();
+  void BackSpaceKey();
+  void ReturnKey(bool shift);
+  void TabKey();
+  // Backspace at the end of a row's indentation: back to the indentation
+  // of the row above that is indented less (`map`: the row's column map).
+  void UnIndentBack(std::string_view text, const std::string& map);
+  // True when `text` holds blanks only (ASCII, tabs, full-width).
+  static bool BlankOnly(std::string_view text);
+
+  bool event(QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+  void inputMethodEvent(QInputMethodEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+
+  // Where an edit goes: the rows firstRow .. firstRow + rowCount - 1 are
+  // replaced by `before` + the new text + `after`. `before` starts at the
+  // first row's start; the caret row's rest ends rowRest bytes into `after`.
+  struct TEditSplice {
+    int firstRow = 0;
+    int rowCount = 0;
+    std::string before;
+    std::string after;
+    std::size_t rowRest = 0;
+    int col = 0;  // the display column of the insertion point
+  };
+  // The splice of the selection, or of the caret when nothing is selected
+  // (`pad`: a free caret beyond the row's end, or the box's left edge
+  // beyond the first row's end, pads with blanks).
+  TEditSplice EditSplice(bool pad) const;
+  // The texts of rows first .. first + count - 1 with their line breaks.
+  std::string RowsText(int first, int count) const;
+  // The single change of an edit: the selection cleared, rows replaced,
+  // the caret `caret` bytes into `text` (caret and underline hidden
+  // meanwhile).
+  void ReplaceAndPlace(int row, int count, std::string_view text, std::size_t caret);
+  void ShiftSelection(bool indent);
+
+  int pendingLead_ = -1;  // a lead byte waiting for its trail byte
+  QPointer<QMenu> popupMenu_;
+  QString preedit_;
+  int preeditCursor_ = 0;
+  bool preeditCursorVisible_ = true;
+  QList<QInputMethodEvent::Attribute> preeditAttributes_;
+  bool composing_ = false;  // the caret is hidden for a composition
+  QWidget* preeditView_ = nullptr;
+
+ private:
+  void UpdatePreeditView();
+  void PaintPreedit(QPainter& painter);
+
+ protected:
+  // ================ end of Editing, clipboard, keyboard and input method
+
   // -------------------------------------------------------------- state
   // Settings objects and text.
   std::unique_ptr<TEditorCaret> caret_;
@@ -632,6 +804,155 @@ class TEditor : public QAbstractScrollArea,
   QImage rulerStrip_;
   QImage rulerMarkStrip_;
   int rulerStripCol_ = 0;  // the first column of the strips
+
+  // ===================================================================
+  // Mouse (EditorMouse.cpp): clicks, double click, row selection left of
+  // the text, drag selection with auto-scroll, the control's own drag of
+  // the selected text (move, copy with Ctrl), the mouse cursor by area.
+  // ===================================================================
+ public:
+  // The mouse cursor shown (Caret.Cursors): over the text, left of it,
+  // above it, over a selection that can be dragged, while the selection is
+  // dragged to be moved or to be copied.
+  enum TCursorKind : std::uint8_t {
+    ckDefault,
+    ckLeftMargin,
+    ckTopMargin,
+    ckInSelection,
+    ckDragMove,
+    ckDragCopy
+  };
+
+  // A double click of the left button. Unassigned, the control selects the
+  // token under the pointer (SelectTokenFromPos(PressPoint(), false)).
+  TNotifyEvent OnDblClick;
+
+  // For a client point over existing text: true with the row and the byte
+  // in that row of the character under the point (a trail column counts as
+  // its lead byte, a tab's blank column as the tab). False without rows,
+  // left of TextLeft, above TextTop, beyond the row's end or the last row.
+  virtual bool PosToRowCol(QPoint pos, int& row, int& byte) const;
+  // The token that covers `pos` in the logical line under it; empty when
+  // none does (no text there, a blank). useFountain: cut by the active
+  // fountain's parser started with the state stored for the line's first
+  // row; else by a parser of the plain token kinds (no colours, no
+  // multi-line brackets). `kind` receives the token's kind.
+  virtual std::string TokenFromPos(QPoint pos, bool useFountain, int* kind = nullptr);
+  // Selects that token: the caret to its start (SetCaretOffset), SelLength
+  // its bytes; the caret ends after it. False when no token covers `pos`.
+  virtual bool SelectTokenFromPos(QPoint pos, bool useFountain);
+  // Whether the selection may be dragged: not ReadOnly, something selected,
+  // normal selection mode, Caret.SelMove.
+  virtual bool CanSelMove() const;
+  // With CanSelMove: the selected text is taken, the selection cleared, the
+  // caret put at (row, col) by SetRowCol and the text inserted there with
+  // SetSelText (one undo step). A place inside the selection only clears
+  // the selection.
+  virtual void CopySelectionTo(int row, int col);
+  // The client point of the latest left button press without Shift (of the
+  // double click, within OnDblClick).
+  QPoint PressPoint() const { return pressPoint_; }
+  TSelDragState SelDragState() const { return selDragState_; }
+  TCursorKind CursorKind() const { return cursorKind_; }
+
+ protected:
+  // The drag cursors are the screen's cursor (an application override
+  // cursor) while a selection is dragged; put back when the drag ends or
+  // the control goes away.
+  class TDragCursor {
+   public:
+    TDragCursor() = default;
+    TDragCursor(const TDragCursor&) = delete;
+    TDragCursor& operator=(const TDragCursor&) = delete;
+    ~TDragCursor();
+    void Show(const QCursor& cursor);
+    void Hide();
+    bool Shown() const { return shown_; }
+
+   private:
+    bool shown_ = false;
+  };
+
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  // Gives the control's key events to HandleDragKey before any other key
+  // handling (the control watches its own events).
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+  // The double click: OnDblClick when assigned, else the token under
+  // PressPoint() is selected with the plain token kinds.
+  virtual void DblClick();
+  // The keys while a selection drag is pending or running or the left
+  // button is held: Ctrl pressed or released switches a running drag to
+  // copy or move (the cursor), Escape cancels a pending or running drag,
+  // and a key that types a character (Escape, Enter, Tab and Backspace
+  // included) is discarded. True when the key was consumed: nothing else
+  // may handle it. Other keys (arrows, Delete) are left to the key handling.
+  bool HandleDragKey(const QKeyEvent& event);
+  // Whether a press at `pos` hits a selection that can be dragged:
+  // CanSelMove, right of TextLeft, and the place under `pos` (not rounded)
+  // in the selection.
+  bool IsPosInMovableSelection(QPoint pos) const;
+  // Ends the control's own button-down state as a release would (a row or
+  // drag selection stops extending; the selection stays): for a descendant
+  // that takes over the press with the platform's drag and drop.
+  void EndMouseSelection();
+  // Cancels a pending or running selection drag: state none, default
+  // cursor, selection cleared; the caret stays where it is.
+  void CancelSelDrag();
+  // Shows the cursor of `kind` (only with Caret.AutoCursor, only when the
+  // kind differs from the current one).
+  void SetCursorKind(TCursorKind kind);
+  // The cursor kind for the pointer at `pos` with no button held.
+  TCursorKind CursorKindAt(QPoint pos) const;
+  // Row selection: whole rows from the start row to `row` (limited to the
+  // last row; the end-of-file row ends at its last column).
+  void StartRowSelection(int row);
+  void ExtendRowSelection(int row);
+
+  QPoint pressPoint_;
+  QPoint mousePos_;  // the pointer while the button is held (auto-scroll)
+  Qt::KeyboardModifiers mouseModifiers_;
+  bool rowSelecting_ = false;
+  int rowSelStart_ = 0;
+  int rowSelLast_ = 0;
+  bool rowSelStartIsEof_ = false;
+  TCursorKind cursorKind_ = ckDefault;
+  TDragCursor dragCursor_;
+  QTimer autoScrollTimer_;
+
+ private:
+  struct TTokenAt {
+    int firstRow = 0;  // the first row of the logical line
+    int start = 0;     // byte offset in the line
+    int length = 0;
+    int kind = 0;
+    std::string text;
+  };
+  // Mouse tracking on the viewport, the key filter: made with the control.
+  bool InitMouse();
+  bool TokenAt(QPoint pos, bool useFountain, TTokenAt& token);
+  void LeftButtonDown(QPoint pos, Qt::KeyboardModifiers modifiers);
+  void MouseMoveTo(QPoint pos, Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons);
+  // The place under `pos` while the button is held: above TextTop one row
+  // less (not below 0).
+  TRowCol HeldPlace(QPoint pos, bool nearest) const;
+  bool BeyondDragThreshold(QPoint pos) const;
+  void SetAnchor(int row, int col);
+  bool IsEofRow(int row) const;
+  // The auto-scroll timer runs while the held button's pointer stays where
+  // the text would scroll.
+  bool InScrollZone(QPoint pos) const;
+  void UpdateAutoScroll(QPoint pos);
+  void StopAutoScroll();
+  void AutoScrollTick();
+
+  [[maybe_unused]] bool mouseReady_ = InitMouse();
+
+ protected:
+  // ============================================ end of Mouse (EditorMouse.cpp)
 
   friend class TEditorScreen;
 

@@ -232,12 +232,21 @@ void TEditor::scrollContentsBy(int /*dx*/, int /*dy*/) {
   if (settingScrollBars_) return;
   const int v = verticalScrollBar()->value();
   if ((scrollBars_ == ssVertical || scrollBars_ == ssBoth) && v != topRow_) {
-    const int d = v - topRow_;
+    const int before = topRow_;
     SetTopRow(v);
-    if (caret_->LockScroll()) SetRow(row_ + d);
+    if (caret_->LockScroll() && topRow_ != before) SetRow(row_ + topRow_ - before);
   }
-  const int h = horizontalScrollBar()->value();
-  if ((scrollBars_ == ssHorizontal || scrollBars_ == ssBoth) && h != topCol_) SetTopCol(h);
+  QScrollBar* hBar = horizontalScrollBar();
+  if ((scrollBars_ == ssHorizontal || scrollBars_ == ssBoth) && hBar->value() != topCol_) {
+    SetTopCol(hBar->value());
+    // With an even number of visible columns the bar's range reaches one
+    // column past the last top column: the thumb stays on TopCol.
+    if (hBar->value() != topCol_) {
+      settingScrollBars_ = true;
+      hBar->setValue(topCol_);
+      settingScrollBars_ = false;
+    }
+  }
 }
 
 void TEditor::wheelEvent(QWheelEvent* event) {
