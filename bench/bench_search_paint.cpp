@@ -16,20 +16,16 @@
 
 #include "base/Cp932.h"
 #include "bench/common/JapaneseText.h"
+#include "bench/common/SearchBench.h"
 #include "editor/ex/EditorEx.h"
-#include "editor/ex/matcher/OnigApi.h"
 #include "editor/ex/matcher/RegexLibrary.h"
 
 namespace kelu::bench {
 namespace {
 
-constexpr std::size_t kSize = 100 * kMiB;
-
-// The generated text with one line holding the sought words about 4 KB
-// before the end, loaded into an editor (word wrap off) once.
+// The planted text loaded into an editor (word wrap off) once.
 struct Document {
-  std::string text;
-  std::size_t hitOffset = 0;  // of the hit in `text`
+  PlantedText planted;
   int hitRow = 0;
   std::unique_ptr<TEditorEx> editor;
 };
@@ -37,38 +33,21 @@ struct Document {
 Document& TheDocument() {
   static Document doc = [] {
     Document d;
-    d.text = ReadWholeFile(CachedJapaneseTextFile(TextEncoding::kSjis, kSize));
-    const std::size_t at = d.text.find("\r\n", d.text.size() - 4096) + 2;
-    const std::string line = cp932::FromUtf8("　ここが検索の目印Vetra-2024です。\r\n");
-    d.text.insert(at, line);
-    d.hitOffset = at + cp932::FromUtf8("　ここが").size();
+    d.planted = MakePlantedText();
+    const std::string& text = d.planted.text;
     d.editor = std::make_unique<TEditorEx>();
     d.editor->resize(1000, 700);
-    d.editor->Lines().SetTextStr(d.text);
-    d.hitRow = 0;
-    for (std::size_t p = d.text.find("\r\n"); p < at; p = d.text.find("\r\n", p + 2)) ++d.hitRow;
+    d.editor->Lines().SetTextStr(text);
+    for (std::size_t p = text.find("\r\n"); p < d.planted.hitLineStart;
+         p = text.find("\r\n", p + 2)) {
+      ++d.hitRow;
+    }
     return d;
   }();
   return doc;
 }
 
-struct Case {
-  const char* pattern;  // UTF-8
-  TExSearchOptions options;
-};
-
-// A literal as the find dialog gives it (letters in either case), the same
-// with case, and a regular expression with the application's options.
-const Case kLiteral = {"検索の目印vetra", {}};
-const Case kLiteralMatchCase = {"検索の目印Vetra", {soMatchCase}};
-const Case kRegexp = {"検索の目印[a-z]+-\\d{4}", {soRegexp, soEscSeq}};
-
-void SetProcessed(benchmark::State& state, const Document& doc) {
-  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
-                          static_cast<std::int64_t>(doc.hitOffset));
-}
-
-void FindNextInEditor(benchmark::State& state, const Case& c) {
+void FindNextInEditor(benchmark::State& state, const SearchCase& c) {
   Document& doc = TheDocument();
   TEditorEx& e = *doc.editor;
   if (!e.RegexAvailable()) {
@@ -87,64 +66,26 @@ void FindNextInEditor(benchmark::State& state, const Case& c) {
       break;
     }
   }
-  SetProcessed(state, doc);
-}
-
-// Baseline: one onig_search over the whole buffer, the pattern compiled
-// once with the same syntax, options and encoding.
-void DirectOverBuffer(benchmark::State& state, const Case& c) {
-  const Document& doc = TheDocument();
-  auto api = onig::CurrentApi();
-  if (!api) {
-    state.SkipWithError(RegexUnavailableText().c_str());
-    return;
-  }
-  std::string pattern = cp932::FromUtf8(c.pattern);
-  if (c.options.Contains(soEscSeq)) pattern = ExpandEscapeSequences(pattern);
-  OnigOptionType option = ONIG_OPTION_FIND_NOT_EMPTY;
-  if (!c.options.Contains(soMatchCase)) option |= ONIG_OPTION_IGNORECASE;
-  auto p = reinterpret_cast<const OnigUChar*>(pattern.data());
-  OnigRegex regex = nullptr;
-  OnigErrorInfo info{};
-  if (api->newRegex(&regex, p, p + pattern.size(), option, api->sjis,
-                    c.options.Contains(soRegexp) ? api->syntaxRuby : api->syntaxAsIs,
-                    &info) != ONIG_NORMAL) {
-    state.SkipWithError("pattern does not compile");
-    return;
-  }
-  OnigRegion* region = api->regionNew();
-  auto str = reinterpret_cast<const OnigUChar*>(doc.text.data());
-  auto end = str + doc.text.size();
-  for (auto _ : state) {
-    int r = api->search(regex, str, end, str, end, region, ONIG_OPTION_NONE);
-    if (r != static_cast<int>(doc.hitOffset)) {
-      state.SkipWithError("the planted hit was not found");
-      break;
-    }
-    benchmark::DoNotOptimize(r);
-  }
-  api->regionFree(region, 1);
-  api->freeRegex(regex);
-  SetProcessed(state, doc);
+  SetSearchedBytes(state, doc.planted);
 }
 
 void BM_EditorFindNext_Literal(benchmark::State& state) {
   FindNextInEditor(state, kLiteral);
 }
 void BM_Direct_Literal(benchmark::State& state) {
-  DirectOverBuffer(state, kLiteral);
+  DirectOnigSearch(state, TheDocument().planted, kLiteral);
 }
 void BM_EditorFindNext_LiteralMatchCase(benchmark::State& state) {
   FindNextInEditor(state, kLiteralMatchCase);
 }
 void BM_Direct_LiteralMatchCase(benchmark::State& state) {
-  DirectOverBuffer(state, kLiteralMatchCase);
+  DirectOnigSearch(state, TheDocument().planted, kLiteralMatchCase);
 }
 void BM_EditorFindNext_Regexp(benchmark::State& state) {
   FindNextInEditor(state, kRegexp);
 }
 void BM_Direct_Regexp(benchmark::State& state) {
-  DirectOverBuffer(state, kRegexp);
+  DirectOnigSearch(state, TheDocument().planted, kRegexp);
 }
 
 BENCHMARK(BM_EditorFindNext_Literal)->Unit(benchmark::kMillisecond);
