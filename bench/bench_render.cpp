@@ -33,16 +33,14 @@
 #include "app/encoding/Encodings.h"
 #include "base/Cp932.h"
 #include "bench/common/JapaneseText.h"
+#include "bench/common/Stopwatch.h"
 #include "editor/control/Editor.h"
 #include "editor/control/EditorGlyphs.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Ms(Clock::time_point from) {
-  return std::chrono::duration<double, std::milli>(Clock::now() - from).count();
-}
+using kelu::bench::Clock;
+using kelu::bench::Ms;
 
 constexpr int kWidth = 1000;
 constexpr int kHeight = 700;
