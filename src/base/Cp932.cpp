@@ -2,7 +2,13 @@
 
 #include <iconv.h>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <map>
 #include <memory>
@@ -81,6 +87,89 @@ std::size_t SkipLength(const char* from, const char* p, std::size_t left) {
     return 1;
   }
   return 1;
+}
+
+// Characters that the converter to CP932 takes without an exact form: it
+// writes a look-alike that reads back as another character (U+00A5 YEN SIGN
+// becomes 5C, which is U+005C) or drops them (the tag characters
+// U+E0000..U+E007F). They count as lost, like a "?".
+bool IsOneWayToCp932(char32_t c) {
+  switch (c) {
+    case 0x00A2:
+    case 0x00A3:
+    case 0x00A5:
+    case 0x00AC:
+    case 0x2014:
+    case 0x2016:
+    case 0x203E:
+    case 0x2212:
+    case 0x301C:
+      return true;
+    default:
+      return c >= 0xE0000 && c <= 0xE007F;
+  }
+}
+
+// Whether the one-way character that the byte at `i` begins or ends stands
+// there: C2, E2 and F3 begin them, 9C ends E3 80 9C (U+301C).
+bool OneWayAt(std::string_view s, std::size_t i) {
+  auto at = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
+  unsigned char b = at(i);
+  if (b == 0x9C) return i >= 2 && at(i - 2) == 0xE3 && at(i - 1) == 0x80;
+  std::size_t n = Utf8SequenceLength(s.substr(i));
+  if (n < 2) return false;
+  char32_t c = b & (0xFF >> (n + 1));
+  for (std::size_t k = 1; k < n; ++k) c = (c << 6) | (at(i + k) & 0x3F);
+  return IsOneWayToCp932(c);
+}
+
+// How many such characters UTF-8 text holds. Only four byte values can begin
+// or end one, so the text is scanned sixteen bytes at a time for them.
+std::size_t CountOneWayUtf8(std::string_view s) {
+  std::size_t count = 0;
+  std::size_t i = 0;
+#if defined(__SSE2__)
+  const __m128i c2 = _mm_set1_epi8(static_cast<char>(0xC2));
+  const __m128i e2 = _mm_set1_epi8(static_cast<char>(0xE2));
+  const __m128i f3 = _mm_set1_epi8(static_cast<char>(0xF3));
+  const __m128i x9c = _mm_set1_epi8(static_cast<char>(0x9C));
+  for (; i + 16 <= s.size(); i += 16) {
+    __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s.data() + i));
+    __m128i hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, c2), _mm_cmpeq_epi8(v, e2)),
+                               _mm_or_si128(_mm_cmpeq_epi8(v, f3), _mm_cmpeq_epi8(v, x9c)));
+    unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(hit));
+    while (mask) {
+      unsigned bit = static_cast<unsigned>(__builtin_ctz(mask));
+      if (OneWayAt(s, i + bit)) ++count;
+      mask &= mask - 1;
+    }
+  }
+#endif
+  for (; i < s.size(); ++i) {
+    unsigned char b = static_cast<unsigned char>(s[i]);
+    if ((b == 0xC2 || b == 0xE2 || b == 0xF3 || b == 0x9C) && OneWayAt(s, i)) ++count;
+  }
+  return count;
+}
+
+std::size_t CountOneWayUtf16(std::string_view s, bool bigEndian) {
+  std::size_t count = 0;
+  auto unit = [&](std::size_t i) -> char32_t {
+    auto b0 = static_cast<unsigned char>(s[i]), b1 = static_cast<unsigned char>(s[i + 1]);
+    return bigEndian ? (b0 << 8 | b1) : (b1 << 8 | b0);
+  };
+  for (std::size_t i = 0; i + 1 < s.size(); i += 2) {
+    char32_t c = unit(i);
+    if (c >= 0xD800 && c <= 0xDBFF && i + 3 < s.size()) {
+      char32_t low = unit(i + 2);
+      if (low >= 0xDC00 && low <= 0xDFFF) {
+        c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
+        i += 2;
+      }
+    }
+    if (IsOneWayToCp932(c)) ++count;
+  }
+  return count;
 }
 
 }  // namespace
@@ -210,7 +299,11 @@ std::string Convert(std::string_view bytes, const char* from, const char* to, st
     }
   }
   out.resize(used);
-  if (lossy) *lossy = lost;
+  if (lossy) {
+    if (IsCp932(to) && IsUtf8(from)) lost += CountOneWayUtf8(bytes);
+    if (IsCp932(to) && IsUtf16(from)) lost += CountOneWayUtf16(bytes, std::strcmp(from, kUtf16BE) == 0);
+    *lossy = lost;
+  }
   return out;
 }
 

@@ -34,6 +34,31 @@ TEST(Cp932, UnmappableCharactersBecomeQuestionMarksAndAreCounted) {
   EXPECT_EQ(lost, 1u);
 }
 
+TEST(Cp932, LookAlikesAndDroppedCharactersCountAsLost) {
+  // ¥ (U+00A5) is written as 5C, which reads back as a backslash; ～ as a
+  // wave dash (U+301C) reads back as U+FF5E; a tag character disappears.
+  struct Case {
+    std::string utf8;
+    std::size_t lost;
+  };
+  const Case cases[] = {
+      {"\xC2\xA5" "100", 1},
+      {"a\xE3\x80\x9C" "b", 1},
+      {"\xE2\x80\x94\xE2\x88\x92\xC2\xAC", 3},
+      {"x\xF3\xA0\x80\x81y", 1},
+      {"\xEF\xBD\x9E\xE3\x80\x81\xE3\x82\x9C\xC2\xB1", 0},  // ～ 、 ゜ ± are exact
+      {std::string(40, 'a') + "\xC2\xA3" + std::string(40, 'b'), 1},
+  };
+  for (const Case& c : cases) {
+    std::size_t lost = 99;
+    FromUtf8(c.utf8, &lost);
+    EXPECT_EQ(lost, c.lost) << c.utf8;
+  }
+  std::size_t lost = 0;
+  Convert(std::string("\xA5\x00" "A\x00", 4), kUtf16LE, kCp932, &lost);
+  EXPECT_EQ(lost, 1u);
+}
+
 TEST(Cp932, Utf16BothWays) {
   std::size_t lost = 0;
   EXPECT_EQ(Convert("A\x82\xa0", kCp932, kUtf16LE, &lost), std::string("A\0\x42\x30", 4));

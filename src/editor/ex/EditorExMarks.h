@@ -126,7 +126,7 @@ class TVerticalLines : public TNotifyCollection {
   // `owner`: the component the lines belong to.
   explicit TVerticalLines(TPersistent* owner) : TNotifyCollection(owner) {}
 
-  TVerticalLine* Add() { return static_cast<TVerticalLine*>(TCollection::Add()); }
+  TVerticalLine* Add() override { return static_cast<TVerticalLine*>(TCollection::Add()); }
   TVerticalLine& Item(int index) const { return *static_cast<TVerticalLine*>(Items(index)); }
 
  protected:
