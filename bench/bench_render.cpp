@@ -33,6 +33,7 @@
 #include "app/encoding/Encodings.h"
 #include "base/Cp932.h"
 #include "bench/common/JapaneseText.h"
+#include "bench/common/PaintCounter.h"
 #include "bench/common/Stopwatch.h"
 #include "editor/control/Editor.h"
 #include "editor/control/EditorGlyphs.h"
@@ -62,18 +63,7 @@ QFont BenchFont() {
   return kelu::ScreenFontOf(kelu::TFont());
 }
 
-// Counts the paints of a viewport.
-class TPaintCounter : public QObject {
- public:
-  explicit TPaintCounter(QWidget* viewport) { viewport->installEventFilter(this); }
-  int paints = 0;
-
- protected:
-  bool eventFilter(QObject* /*watched*/, QEvent* event) override {
-    if (event->type() == QEvent::Paint) ++paints;
-    return false;
-  }
-};
+using kelu::bench::TPaintCounter;
 
 TPaintCounter* counter = nullptr;
 int missedPaints = 0;

@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "bench/common/JapaneseText.h"
+#include "bench/common/PaintCounter.h"
 #include "bench/common/Stopwatch.h"
 #include "editor/control/Editor.h"
 
@@ -38,18 +39,7 @@ using kelu::bench::Ms;
 constexpr int kWidth = 1000;
 constexpr int kHeight = 700;
 
-// Counts the paints of a viewport.
-class TPaintCounter : public QObject {
- public:
-  explicit TPaintCounter(QWidget* viewport) { viewport->installEventFilter(this); }
-  int paints = 0;
-
- protected:
-  bool eventFilter(QObject* /*watched*/, QEvent* event) override {
-    if (event->type() == QEvent::Paint) ++paints;
-    return false;
-  }
-};
+using kelu::bench::TPaintCounter;
 
 struct Stats {
   double median = 0, p95 = 0, max = 0;
