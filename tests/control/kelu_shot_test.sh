@@ -37,5 +37,13 @@ if "$shot" "$dir/a.txt" "$dir/d.png" --select 1,2 2> "$dir/err"; then
   fail "a bad --select was accepted"
 fi
 
+# The page editor's marks, hits and guide lines: a hit is drawn in the hit
+# colour (yellow here) somewhere in the picture.
+"$shot" "$dir/a.txt" "$dir/e.png" --width 300 --height 100 --ex-marks --find a --guide 4 \
+  2> "$dir/err" || fail "--ex-marks/--find/--guide failed: $(cat "$dir/err")"
+yellow=$(convert "$dir/e.png" -fill black +opaque '#FFFF00' -fill white -opaque '#FFFF00' \
+  -format '%[fx:mean>0?1:0]' info: 2>/dev/null)
+[ "$yellow" = 1 ] || fail "no hit colour in the picture with --find"
+
 [ "$failures" -eq 0 ] && echo "kelu-shot: all checks passed"
 exit "$failures"

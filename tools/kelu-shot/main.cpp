@@ -11,7 +11,8 @@
 
 #include "app/encoding/Encodings.h"
 #include "base/Exceptions.h"
-#include "editor/control/Editor.h"
+#include "base/Cp932.h"
+#include "editor/ex/EditorEx.h"
 
 namespace {
 
@@ -22,12 +23,16 @@ void Usage() {
       "                 [--caret R,C] [--top ROW] [--left COL] [--row-mark ROW:MARK]...\n"
       "                 [--font NAME] [--size PT] [--tab N] [--scroll-bars]\n"
       "                 [--crop X,Y,W,H] [--zoom N] [--colors] [--hit]\n"
+      "                 [--ex-marks] [--find PATTERN] [--regexp] [--guide COL]...\n"
       "  --marks        行末・折り返し・[EOF]・下線のマークを表示\n"
       "  --line-numbers 左の欄に行番号ではなく論理行の番号を表示\n"
       "  --row-mark     行マーク (0-9 数字, 10-15 図形) を付ける\n"
       "  --crop, --zoom 画像の一部を切り出す / 整数倍に拡大する (確認用)\n"
       "  --colors       見本の配色 (コメント //, 文字列 \", 数値, URL, メール, 予約語 int return)\n"
-      "  --hit          選択の代わりに検索の一致を表示 (HitStyle hsDraw)\n",
+      "  --hit          選択の代わりに検索の一致を表示 (HitStyle hsDraw)\n"
+      "  --ex-marks     タブ・空白・全角空白・対応する括弧・カーソル行のマークを表示\n"
+      "  --find         検索文字列 (UTF-8) の一致すべてに下線と色を付ける (--regexp で正規表現)\n"
+      "  --guide        桁 COL に縦線を引く\n",
       stderr);
 }
 
@@ -61,6 +66,9 @@ int main(int argc, char** argv) {
   const std::string file = argv[1];
   const std::string out = argv[2];
   int width = 800, height = 600, wrap = 0, top = 0, left = 0, tab = 0, size = 0;
+  bool exMarks = false, regexp = false;
+  std::string findString;
+  std::vector<int> guides;
   bool ruler = false, leftbar = false, lineNumbers = false, marks = false, box = false,
        scrollBars = false, colors = false, hit = false;
   std::vector<int> select, caret, crop;
@@ -107,6 +115,14 @@ int main(int argc, char** argv) {
       colors = true;
     } else if (a == "--hit") {
       hit = true;
+    } else if (a == "--ex-marks") {
+      exMarks = true;
+    } else if (a == "--find") {
+      findString = value();
+    } else if (a == "--regexp") {
+      regexp = true;
+    } else if (a == "--guide") {
+      guides.push_back(std::atoi(value()));
     } else if (a == "--scroll-bars") {
       scrollBars = true;
     } else if (a == "--select") {
@@ -152,7 +168,7 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  kelu::TEditor editor;
+  kelu::TEditorEx editor;
   editor.resize(width, height);
   if (!font.empty()) editor.Font().SetName(font);
   if (size > 0) editor.Font().SetSize(size);
@@ -192,6 +208,31 @@ int main(int argc, char** argv) {
     editor.SetReserveWordList(words);
   }
   if (hit) editor.SetHitStyle(kelu::hsDraw);
+  if (exMarks) {
+    kelu::TEditorExMarks& x = editor.ExMarks();
+    x.TabMark().SetVisible(true);
+    x.SpaceMark().SetVisible(true);
+    x.DBSpaceMark().SetVisible(true);
+    x.ParenMark().SetVisible(true);
+    x.ParenMark().SetColor(kelu::clNavy);
+    x.CurrentLine().SetVisible(true);
+    x.CurrentLine().SetColor(kelu::clCream);
+  }
+  if (!findString.empty()) {
+    kelu::TEditorExMarks& x = editor.ExMarks();
+    x.FindMark().SetVisible(true);
+    x.FindMark().SetColor(kelu::clRed);
+    x.Hit().SetBkColor(kelu::clYellow);
+    kelu::TExSearchOptions options;
+    if (regexp) options.Include(kelu::soRegexp);
+    editor.SetExSearchOptions(options);
+    editor.SetFindString(kelu::cp932::FromUtf8(findString));
+  }
+  for (int col : guides) {
+    kelu::TVerticalLine* line = editor.VerticalLines().Add();
+    line->SetPosition(col);
+    line->SetColor(kelu::clTeal);
+  }
   if (wrap > 0) {
     editor.WrapOption().SetWrapByte(wrap);
     editor.SetWordWrap(true);
