@@ -32,6 +32,16 @@ class TNotifyPersistent : public TPersistent {
 
   TNotifyEvent OnChange;
 
+ protected:
+  // The setter of a notifying property: stores `value` and reports, only
+  // when it differs from the stored one.
+  template <class T>
+  void SetField(T& field, const T& value) {
+    if (field == value) return;
+    field = value;
+    Changed();
+  }
+
  private:
   int updateCount_ = 0;
 };

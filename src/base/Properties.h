@@ -4,8 +4,10 @@
 // names the property, its type, its default and how to read and write it.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -103,6 +105,51 @@ class TPropsOf {
     p.SetOrd = [set](TPersistent& o, std::int64_t v) { set(static_cast<C&>(o), v); };
     info_.Props.push_back(std::move(p));
     return *this;
+  }
+
+  // Typed forms over a getter and a setter of C. Values arrive as 64-bit
+  // ordinals: integers saturate (so a huge number is still clamped by the
+  // setter, not wrapped into range), colours are 32-bit patterns taken
+  // modulo 2^32, and an enumeration ordinal the type has no value for is
+  // ignored.
+  TPropsOf& Bool(std::string name, bool def, bool (C::*get)() const, void (C::*set)(bool)) {
+    return Ord(
+        std::move(name), TypeBoolean(), def ? 1 : 0, [get](const C& o) { return (o.*get)(); },
+        [set](C& o, std::int64_t v) { (o.*set)(v != 0); });
+  }
+
+  template <class T>
+  TPropsOf& Int(std::string name, const TTypeInfo& type, T def, T (C::*get)() const,
+                void (C::*set)(T)) {
+    return Ord(
+        std::move(name), type, def, [get](const C& o) { return (o.*get)(); },
+        [set](C& o, std::int64_t v) {
+          (o.*set)(static_cast<T>(std::clamp<std::int64_t>(v, std::numeric_limits<T>::min(),
+                                                           std::numeric_limits<T>::max())));
+        });
+  }
+
+  template <class TColorType>
+  TPropsOf& Color(std::string name, TColorType def, TColorType (C::*get)() const,
+                  void (C::*set)(TColorType)) {
+    return Ord(
+        std::move(name), TypeColor(), def, [get](const C& o) { return (o.*get)(); },
+        [set](C& o, std::int64_t v) {
+          (o.*set)(static_cast<TColorType>(static_cast<std::uint32_t>(v)));
+        });
+  }
+
+  template <class E>
+  TPropsOf& Enum(std::string name, const TTypeInfo& type, E def, E (C::*get)() const,
+                 void (C::*set)(E)) {
+    return Ord(
+        std::move(name), type, static_cast<std::int64_t>(def),
+        [get](const C& o) { return static_cast<std::int64_t>((o.*get)()); },
+        [set, &type](C& o, std::int64_t v) {
+          if (v >= 0 && v < static_cast<std::int64_t>(type.Names.size())) {
+            (o.*set)(static_cast<E>(v));
+          }
+        });
   }
 
   template <class Get, class Set>

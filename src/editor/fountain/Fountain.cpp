@@ -23,21 +23,15 @@ const char* TokenKindName(int kind) {
 // ---------------------------------------------------------- TFountainColor
 
 void TFountainColor::SetBkColor(TColor value) {
-  if (bkColor_ == value) return;
-  bkColor_ = value;
-  Changed();
+  SetField(bkColor_, value);
 }
 
 void TFountainColor::SetColor(TColor value) {
-  if (color_ == value) return;
-  color_ = value;
-  Changed();
+  SetField(color_, value);
 }
 
 void TFountainColor::SetStyle(TFontStyles value) {
-  if (style_ == value) return;
-  style_ = value;
-  Changed();
+  SetField(style_, value);
 }
 
 void TFountainColor::Assign(const TPersistent& source) {

@@ -7,28 +7,28 @@
 namespace kelu {
 
 void TEditorWrapOption::SetFollowRetMark(bool v) {
-  Set(followRetMark_, v);
+  SetField(followRetMark_, v);
 }
 void TEditorWrapOption::SetFollowPunctuation(bool v) {
-  Set(followPunctuation_, v);
+  SetField(followPunctuation_, v);
 }
 void TEditorWrapOption::SetFollowStr(const std::string& v) {
-  Set(followStr_, v);
+  SetField(followStr_, v);
 }
 void TEditorWrapOption::SetLeading(bool v) {
-  Set(leading_, v);
+  SetField(leading_, v);
 }
 void TEditorWrapOption::SetLeadStr(const std::string& v) {
-  Set(leadStr_, v);
+  SetField(leadStr_, v);
 }
 void TEditorWrapOption::SetPunctuationStr(const std::string& v) {
-  Set(punctuationStr_, v);
+  SetField(punctuationStr_, v);
 }
 void TEditorWrapOption::SetWordBreak(bool v) {
-  Set(wordBreak_, v);
+  SetField(wordBreak_, v);
 }
 void TEditorWrapOption::SetWrapByte(int v) {
-  Set(wrapByte_, std::clamp(v, 20, 250));
+  SetField(wrapByte_, std::clamp(v, 20, 250));
 }
 
 void TEditorWrapOption::Assign(const TPersistent& source) {
@@ -51,31 +51,20 @@ const TClassInfo* TEditorWrapOption::ClassInfo() const {
   using W = TEditorWrapOption;
   static const TClassInfo info =
       TPropsOf<W>("TEditorWrapOption", nullptr)
-          .Ord(
-              "FollowRetMark", TypeBoolean(), 0, [](const W& w) { return w.FollowRetMark(); },
-              [](W& w, std::int64_t v) { w.SetFollowRetMark(v != 0); })
-          .Ord(
-              "FollowPunctuation", TypeBoolean(), 0,
-              [](const W& w) { return w.FollowPunctuation(); },
-              [](W& w, std::int64_t v) { w.SetFollowPunctuation(v != 0); })
+          .Bool("FollowRetMark", false, &W::FollowRetMark, &W::SetFollowRetMark)
+          .Bool("FollowPunctuation", false, &W::FollowPunctuation, &W::SetFollowPunctuation)
           .Str(
               "FollowStr", [](const W& w) { return w.FollowStr(); },
               [](W& w, const std::string& v) { w.SetFollowStr(v); })
-          .Ord(
-              "Leading", TypeBoolean(), 0, [](const W& w) { return w.Leading(); },
-              [](W& w, std::int64_t v) { w.SetLeading(v != 0); })
+          .Bool("Leading", false, &W::Leading, &W::SetLeading)
           .Str(
               "LeadStr", [](const W& w) { return w.LeadStr(); },
               [](W& w, const std::string& v) { w.SetLeadStr(v); })
           .Str(
               "PunctuationStr", [](const W& w) { return w.PunctuationStr(); },
               [](W& w, const std::string& v) { w.SetPunctuationStr(v); })
-          .Ord(
-              "WordBreak", TypeBoolean(), 0, [](const W& w) { return w.WordBreak(); },
-              [](W& w, std::int64_t v) { w.SetWordBreak(v != 0); })
-          .Ord(
-              "WrapByte", TypeInteger(), 80, [](const W& w) { return w.WrapByte(); },
-              [](W& w, std::int64_t v) { w.SetWrapByte(static_cast<int>(v)); })
+          .Bool("WordBreak", false, &W::WordBreak, &W::SetWordBreak)
+          .Int("WrapByte", TypeInteger(), 80, &W::WrapByte, &W::SetWrapByte)
           .Build();
   return &info;
 }

@@ -41,13 +41,6 @@ class TEditorWrapOption : public TNotifyPersistent {
   const TClassInfo* ClassInfo() const override;
 
  private:
-  template <class T>
-  void Set(T& field, const T& value) {
-    if (field == value) return;
-    field = value;
-    Changed();
-  }
-
   bool followRetMark_ = false;
   bool followPunctuation_ = false;
   std::string followStr_ = kDefaultFollowStr;

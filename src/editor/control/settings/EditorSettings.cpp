@@ -8,28 +8,11 @@ namespace kelu {
 
 namespace {
 
-// Property values arrive as 64-bit ordinals; these narrow them to a field's
-// type, saturating so that a huge number is still clamped by the setter
-// rather than wrapped into range.
+// A 64-bit property value as an int, saturating, so that the setter still
+// clamps a huge number instead of seeing it wrapped into range.
 int ToInt(std::int64_t v) {
   return static_cast<int>(std::clamp<std::int64_t>(v, std::numeric_limits<int>::min(),
                                                    std::numeric_limits<int>::max()));
-}
-
-TCursor ToCursor(std::int64_t v) {
-  return static_cast<TCursor>(std::clamp<std::int64_t>(v, std::numeric_limits<TCursor>::min(),
-                                                       std::numeric_limits<TCursor>::max()));
-}
-
-// Colours are 32-bit patterns (system colours have the top bit set), so they
-// are taken modulo 2^32.
-TColor ToColor(std::int64_t v) {
-  return static_cast<TColor>(static_cast<std::uint32_t>(v));
-}
-
-// An enumeration ordinal is only taken when the type has a value of it.
-bool IsValue(std::int64_t v, const TTypeInfo& type) {
-  return v >= 0 && v < static_cast<std::int64_t>(type.Names.size());
 }
 
 // Limits `value` to lo..hi and drops the remainder of division by 2.
@@ -42,63 +25,12 @@ TEditorSpeedRange ClampSpeed(int value) {
   return static_cast<TEditorSpeedRange>(std::clamp<int>(value, kEditorSpeedMin, kEditorSpeedMax));
 }
 
-// Stores `value` and reports when it differs from the stored one.
-template <class T>
-void Store(TNotifyPersistent& self, T& field, T value) {
-  if (field == value) return;
-  field = value;
-  self.Changed();
-}
-
-// A Boolean property of class C read with Get and written with Set.
-template <class C>
-void BoolProp(TPropsOf<C>& props, const char* name, bool def, bool (C::*get)() const,
-              void (C::*set)(bool)) {
-  props.Ord(
-      name, TypeBoolean(), def ? 1 : 0, [get](const C& o) { return (o.*get)(); },
-      [set](C& o, std::int64_t v) { (o.*set)(v != 0); });
-}
-
-template <class C>
-void ColorProp(TPropsOf<C>& props, const char* name, TColor def, TColor (C::*get)() const,
-               void (C::*set)(TColor)) {
-  props.Ord(
-      name, TypeColor(), def, [get](const C& o) { return (o.*get)(); },
-      [set](C& o, std::int64_t v) { (o.*set)(ToColor(v)); });
-}
-
-template <class C>
-void IntProp(TPropsOf<C>& props, const char* name, int def, int (C::*get)() const,
-             void (C::*set)(int)) {
-  props.Ord(
-      name, TypeInteger(), def, [get](const C& o) { return (o.*get)(); },
-      [set](C& o, std::int64_t v) { (o.*set)(ToInt(v)); });
-}
-
-template <class C, class E>
-void EnumProp(TPropsOf<C>& props, const char* name, const TTypeInfo& type, E def,
-              E (C::*get)() const, void (C::*set)(E)) {
-  props.Ord(
-      name, type, static_cast<std::int64_t>(def), [get](const C& o) { return (o.*get)(); },
-      [set, &type](C& o, std::int64_t v) {
-        if (IsValue(v, type)) (o.*set)(static_cast<E>(v));
-      });
-}
-
-template <class C>
-void CursorProp(TPropsOf<C>& props, const char* name, TCursor def, TCursor (C::*get)() const,
-                void (C::*set)(TCursor)) {
-  props.Ord(
-      name, TypeCursor(), def, [get](const C& o) { return (o.*get)(); },
-      [set](C& o, std::int64_t v) { (o.*set)(ToCursor(v)); });
-}
-
 }  // namespace
 
 // ----------------------------------------------------------- TEditorCursors
 
 void TEditorCursors::Update(TCursor& field, TCursor value) {
-  Store(*this, field, value);
+  SetField(field, value);
 }
 
 void TEditorCursors::SetDefaultCursor(TCursor value) {
@@ -138,13 +70,15 @@ const TClassInfo* TEditorCursors::ClassInfo() const {
   using C = TEditorCursors;
   static const TClassInfo info = [] {
     TPropsOf<C> p("TEditorCursors", nullptr);
-    CursorProp(p, "DefaultCursor", crIBeam, &C::DefaultCursor, &C::SetDefaultCursor);
-    CursorProp(p, "DragSelCursor", crDrag, &C::DragSelCursor, &C::SetDragSelCursor);
-    CursorProp(p, "DragSelCopyCursor", crDragSelCopy, &C::DragSelCopyCursor,
-               &C::SetDragSelCopyCursor);
-    CursorProp(p, "InSelCursor", crDefault, &C::InSelCursor, &C::SetInSelCursor);
-    CursorProp(p, "LeftMarginCursor", crRightArrow, &C::LeftMarginCursor, &C::SetLeftMarginCursor);
-    CursorProp(p, "TopMarginCursor", crDefault, &C::TopMarginCursor, &C::SetTopMarginCursor);
+    p.Int<TCursor>("DefaultCursor", TypeCursor(), crIBeam, &C::DefaultCursor, &C::SetDefaultCursor);
+    p.Int<TCursor>("DragSelCursor", TypeCursor(), crDrag, &C::DragSelCursor, &C::SetDragSelCursor);
+    p.Int<TCursor>("DragSelCopyCursor", TypeCursor(), crDragSelCopy, &C::DragSelCopyCursor,
+                   &C::SetDragSelCopyCursor);
+    p.Int<TCursor>("InSelCursor", TypeCursor(), crDefault, &C::InSelCursor, &C::SetInSelCursor);
+    p.Int<TCursor>("LeftMarginCursor", TypeCursor(), crRightArrow, &C::LeftMarginCursor,
+                   &C::SetLeftMarginCursor);
+    p.Int<TCursor>("TopMarginCursor", TypeCursor(), crDefault, &C::TopMarginCursor,
+                   &C::SetTopMarginCursor);
     return p.Build();
   }();
   return &info;
@@ -153,11 +87,11 @@ const TClassInfo* TEditorCursors::ClassInfo() const {
 // ------------------------------------------------------------- TEditorCaret
 
 void TEditorCaret::SetStyle(TEditorCaretStyle value) {
-  Store(*this, style_, value);
+  SetField(style_, value);
 }
 
 void TEditorCaret::SetTabSpaceCount(int value) {
-  Store(*this, tabSpaceCount_, ClampEven(value, 2, 8));
+  SetField(tabSpaceCount_, ClampEven(value, 2, 8));
 }
 
 void TEditorCaret::Assign(const TPersistent& source) {
@@ -192,25 +126,25 @@ const TClassInfo* TEditorCaret::ClassInfo() const {
   using C = TEditorCaret;
   static const TClassInfo info = [] {
     TPropsOf<C> p("TEditorCaret", nullptr);
-    BoolProp(p, "AutoCursor", true, &C::AutoCursor, &C::SetAutoCursor);
-    BoolProp(p, "AutoIndent", true, &C::AutoIndent, &C::SetAutoIndent);
-    BoolProp(p, "BackSpaceUnIndent", true, &C::BackSpaceUnIndent, &C::SetBackSpaceUnIndent);
+    p.Bool("AutoCursor", true, &C::AutoCursor, &C::SetAutoCursor);
+    p.Bool("AutoIndent", true, &C::AutoIndent, &C::SetAutoIndent);
+    p.Bool("BackSpaceUnIndent", true, &C::BackSpaceUnIndent, &C::SetBackSpaceUnIndent);
     p.Obj("Cursors", TypeClass("TEditorCursors"), [](C& o) { return &o.Cursors(); });
-    BoolProp(p, "FreeCaret", true, &C::FreeCaret, &C::SetFreeCaret);
-    BoolProp(p, "FreeRow", false, &C::FreeRow, &C::SetFreeRow);
-    BoolProp(p, "InTab", false, &C::InTab, &C::SetInTab);
-    BoolProp(p, "KeepCaret", false, &C::KeepCaret, &C::SetKeepCaret);
-    BoolProp(p, "LockScroll", false, &C::LockScroll, &C::SetLockScroll);
-    BoolProp(p, "NextLine", false, &C::NextLine, &C::SetNextLine);
-    BoolProp(p, "PrevSpaceIndent", false, &C::PrevSpaceIndent, &C::SetPrevSpaceIndent);
-    BoolProp(p, "RowSelect", true, &C::RowSelect, &C::SetRowSelect);
-    EnumProp(p, "SelDragMode", TypeDragMode(), dmAutomatic, &C::SelDragMode, &C::SetSelDragMode);
-    BoolProp(p, "SelMove", true, &C::SelMove, &C::SetSelMove);
-    BoolProp(p, "SoftTab", false, &C::SoftTab, &C::SetSoftTab);
-    EnumProp(p, "Style", TypeEditorCaretStyle(), csDefault, &C::Style, &C::SetStyle);
-    BoolProp(p, "TabIndent", false, &C::TabIndent, &C::SetTabIndent);
-    IntProp(p, "TabSpaceCount", 8, &C::TabSpaceCount, &C::SetTabSpaceCount);
-    BoolProp(p, "TokenEndStop", false, &C::TokenEndStop, &C::SetTokenEndStop);
+    p.Bool("FreeCaret", true, &C::FreeCaret, &C::SetFreeCaret);
+    p.Bool("FreeRow", false, &C::FreeRow, &C::SetFreeRow);
+    p.Bool("InTab", false, &C::InTab, &C::SetInTab);
+    p.Bool("KeepCaret", false, &C::KeepCaret, &C::SetKeepCaret);
+    p.Bool("LockScroll", false, &C::LockScroll, &C::SetLockScroll);
+    p.Bool("NextLine", false, &C::NextLine, &C::SetNextLine);
+    p.Bool("PrevSpaceIndent", false, &C::PrevSpaceIndent, &C::SetPrevSpaceIndent);
+    p.Bool("RowSelect", true, &C::RowSelect, &C::SetRowSelect);
+    p.Enum("SelDragMode", TypeDragMode(), dmAutomatic, &C::SelDragMode, &C::SetSelDragMode);
+    p.Bool("SelMove", true, &C::SelMove, &C::SetSelMove);
+    p.Bool("SoftTab", false, &C::SoftTab, &C::SetSoftTab);
+    p.Enum("Style", TypeEditorCaretStyle(), csDefault, &C::Style, &C::SetStyle);
+    p.Bool("TabIndent", false, &C::TabIndent, &C::SetTabIndent);
+    p.Int("TabSpaceCount", TypeInteger(), 8, &C::TabSpaceCount, &C::SetTabSpaceCount);
+    p.Bool("TokenEndStop", false, &C::TokenEndStop, &C::SetTokenEndStop);
     return p.Build();
   }();
   return &info;
@@ -219,7 +153,7 @@ const TClassInfo* TEditorCaret::ClassInfo() const {
 // ------------------------------------------------------------ TEditorMargin
 
 void TEditorMargin::Update(int& field, int value) {
-  Store(*this, field, std::clamp(value, 0, kMax));
+  SetField(field, std::clamp(value, 0, kMax));
 }
 
 void TEditorMargin::SetCharacter(int value) {
@@ -252,10 +186,10 @@ const TClassInfo* TEditorMargin::ClassInfo() const {
   using C = TEditorMargin;
   static const TClassInfo info = [] {
     TPropsOf<C> p("TEditorMargin", nullptr);
-    IntProp(p, "Character", 0, &C::Character, &C::SetCharacter);
-    IntProp(p, "Left", 19, &C::Left, &C::SetLeft);
-    IntProp(p, "Line", 0, &C::Line, &C::SetLine);
-    IntProp(p, "Top", 2, &C::Top, &C::SetTop);
+    p.Int("Character", TypeInteger(), 0, &C::Character, &C::SetCharacter);
+    p.Int("Left", TypeInteger(), 19, &C::Left, &C::SetLeft);
+    p.Int("Line", TypeInteger(), 0, &C::Line, &C::SetLine);
+    p.Int("Top", TypeInteger(), 2, &C::Top, &C::SetTop);
     return p.Build();
   }();
   return &info;
@@ -264,10 +198,10 @@ const TClassInfo* TEditorMargin::ClassInfo() const {
 // -------------------------------------------------------------- TEditorMark
 
 void TEditorMark::SetColor(TColor value) {
-  Store(*this, color_, value);
+  SetField(color_, value);
 }
 void TEditorMark::SetVisible(bool value) {
-  Store(*this, visible_, value);
+  SetField(visible_, value);
 }
 
 void TEditorMark::Assign(const TPersistent& source) {
@@ -284,8 +218,8 @@ const TClassInfo* TEditorMark::ClassInfo() const {
   using C = TEditorMark;
   static const TClassInfo info = [] {
     TPropsOf<C> p("TEditorMark", nullptr);
-    ColorProp(p, "Color", clGray, &C::Color, &C::SetColor);
-    BoolProp(p, "Visible", false, &C::Visible, &C::SetVisible);
+    p.Color("Color", clGray, &C::Color, &C::SetColor);
+    p.Bool("Visible", false, &C::Visible, &C::SetVisible);
     return p.Build();
   }();
   return &info;
@@ -332,22 +266,22 @@ const TClassInfo* TEditorMarks::ClassInfo() const {
 // ------------------------------------------------------------- TEditorRuler
 
 void TEditorRuler::SetBkColor(TColor value) {
-  Store(*this, bkColor_, value);
+  SetField(bkColor_, value);
 }
 void TEditorRuler::SetColor(TColor value) {
-  Store(*this, color_, value);
+  SetField(color_, value);
 }
 void TEditorRuler::SetEdge(bool value) {
-  Store(*this, edge_, value);
+  SetField(edge_, value);
 }
 void TEditorRuler::SetGaugeRange(int value) {
-  Store(*this, gaugeRange_, ClampEven(value, 8, 10));
+  SetField(gaugeRange_, ClampEven(value, 8, 10));
 }
 void TEditorRuler::SetMarkColor(TColor value) {
-  Store(*this, markColor_, value);
+  SetField(markColor_, value);
 }
 void TEditorRuler::SetVisible(bool value) {
-  Store(*this, visible_, value);
+  SetField(visible_, value);
 }
 
 void TEditorRuler::Assign(const TPersistent& source) {
@@ -368,12 +302,12 @@ const TClassInfo* TEditorRuler::ClassInfo() const {
   using C = TEditorRuler;
   static const TClassInfo info = [] {
     TPropsOf<C> p("TEditorRuler", nullptr);
-    ColorProp(p, "BkColor", clSilver, &C::BkColor, &C::SetBkColor);
-    ColorProp(p, "Color", clBlack, &C::Color, &C::SetColor);
-    BoolProp(p, "Edge", true, &C::Edge, &C::SetEdge);
-    IntProp(p, "GaugeRange", 10, &C::GaugeRange, &C::SetGaugeRange);
-    ColorProp(p, "MarkColor", clBlack, &C::MarkColor, &C::SetMarkColor);
-    BoolProp(p, "Visible", false, &C::Visible, &C::SetVisible);
+    p.Color("BkColor", clSilver, &C::BkColor, &C::SetBkColor);
+    p.Color("Color", clBlack, &C::Color, &C::SetColor);
+    p.Bool("Edge", true, &C::Edge, &C::SetEdge);
+    p.Int("GaugeRange", TypeInteger(), 10, &C::GaugeRange, &C::SetGaugeRange);
+    p.Color("MarkColor", clBlack, &C::MarkColor, &C::SetMarkColor);
+    p.Bool("Visible", false, &C::Visible, &C::SetVisible);
     return p.Build();
   }();
   return &info;
@@ -382,37 +316,37 @@ const TClassInfo* TEditorRuler::ClassInfo() const {
 // ----------------------------------------------------------- TEditorLeftbar
 
 void TEditorLeftbar::SetBkColor(TColor value) {
-  Store(*this, bkColor_, value);
+  SetField(bkColor_, value);
 }
 void TEditorLeftbar::SetColor(TColor value) {
-  Store(*this, color_, value);
+  SetField(color_, value);
 }
 void TEditorLeftbar::SetColumn(int value) {
-  Store(*this, column_, std::clamp(value, 1, 8));
+  SetField(column_, std::clamp(value, 1, 8));
 }
 void TEditorLeftbar::SetEdge(bool value) {
-  Store(*this, edge_, value);
+  SetField(edge_, value);
 }
 void TEditorLeftbar::SetLeftMargin(int value) {
-  Store(*this, leftMargin_, std::clamp(value, 0, kMaxMargin));
+  SetField(leftMargin_, std::clamp(value, 0, kMaxMargin));
 }
 void TEditorLeftbar::SetRightMargin(int value) {
-  Store(*this, rightMargin_, std::clamp(value, 0, kMaxMargin));
+  SetField(rightMargin_, std::clamp(value, 0, kMaxMargin));
 }
 void TEditorLeftbar::SetShowNumber(bool value) {
-  Store(*this, showNumber_, value);
+  SetField(showNumber_, value);
 }
 void TEditorLeftbar::SetShowNumberMode(TEditorShowNumberMode value) {
-  Store(*this, showNumberMode_, value);
+  SetField(showNumberMode_, value);
 }
 void TEditorLeftbar::SetVisible(bool value) {
-  Store(*this, visible_, value);
+  SetField(visible_, value);
 }
 void TEditorLeftbar::SetZeroBase(bool value) {
-  Store(*this, zeroBase_, value);
+  SetField(zeroBase_, value);
 }
 void TEditorLeftbar::SetZeroLead(bool value) {
-  Store(*this, zeroLead_, value);
+  SetField(zeroLead_, value);
 }
 
 void TEditorLeftbar::Assign(const TPersistent& source) {
@@ -438,18 +372,18 @@ const TClassInfo* TEditorLeftbar::ClassInfo() const {
   using C = TEditorLeftbar;
   static const TClassInfo info = [] {
     TPropsOf<C> p("TEditorLeftbar", nullptr);
-    ColorProp(p, "BkColor", clSilver, &C::BkColor, &C::SetBkColor);
-    ColorProp(p, "Color", clBlack, &C::Color, &C::SetColor);
-    IntProp(p, "Column", 4, &C::Column, &C::SetColumn);
-    BoolProp(p, "Edge", true, &C::Edge, &C::SetEdge);
-    IntProp(p, "LeftMargin", 8, &C::LeftMargin, &C::SetLeftMargin);
-    IntProp(p, "RightMargin", 4, &C::RightMargin, &C::SetRightMargin);
-    BoolProp(p, "ShowNumber", true, &C::ShowNumber, &C::SetShowNumber);
-    EnumProp(p, "ShowNumberMode", TypeEditorShowNumberMode(), nmRow, &C::ShowNumberMode,
-             &C::SetShowNumberMode);
-    BoolProp(p, "Visible", false, &C::Visible, &C::SetVisible);
-    BoolProp(p, "ZeroBase", false, &C::ZeroBase, &C::SetZeroBase);
-    BoolProp(p, "ZeroLead", false, &C::ZeroLead, &C::SetZeroLead);
+    p.Color("BkColor", clSilver, &C::BkColor, &C::SetBkColor);
+    p.Color("Color", clBlack, &C::Color, &C::SetColor);
+    p.Int("Column", TypeInteger(), 4, &C::Column, &C::SetColumn);
+    p.Bool("Edge", true, &C::Edge, &C::SetEdge);
+    p.Int("LeftMargin", TypeInteger(), 8, &C::LeftMargin, &C::SetLeftMargin);
+    p.Int("RightMargin", TypeInteger(), 4, &C::RightMargin, &C::SetRightMargin);
+    p.Bool("ShowNumber", true, &C::ShowNumber, &C::SetShowNumber);
+    p.Enum("ShowNumberMode", TypeEditorShowNumberMode(), nmRow, &C::ShowNumberMode,
+           &C::SetShowNumberMode);
+    p.Bool("Visible", false, &C::Visible, &C::SetVisible);
+    p.Bool("ZeroBase", false, &C::ZeroBase, &C::SetZeroBase);
+    p.Bool("ZeroLead", false, &C::ZeroLead, &C::SetZeroLead);
     return p.Build();
   }();
   return &info;
@@ -458,7 +392,7 @@ const TClassInfo* TEditorLeftbar::ClassInfo() const {
 // ---------------------------------------------------------- TEditorImagebar
 
 void TEditorImagebar::Update(int& field, int value) {
-  Store(*this, field, std::clamp(value, 0, kMax));
+  SetField(field, std::clamp(value, 0, kMax));
 }
 
 void TEditorImagebar::SetDigitWidth(int value) {
@@ -474,7 +408,7 @@ void TEditorImagebar::SetRightMargin(int value) {
   Update(rightMargin_, value);
 }
 void TEditorImagebar::SetVisible(bool value) {
-  Store(*this, visible_, value);
+  SetField(visible_, value);
 }
 
 void TEditorImagebar::Assign(const TPersistent& source) {
@@ -494,11 +428,11 @@ const TClassInfo* TEditorImagebar::ClassInfo() const {
   using C = TEditorImagebar;
   static const TClassInfo info = [] {
     TPropsOf<C> p("TEditorImagebar", nullptr);
-    IntProp(p, "DigitWidth", 8, &C::DigitWidth, &C::SetDigitWidth);
-    IntProp(p, "LeftMargin", 2, &C::LeftMargin, &C::SetLeftMargin);
-    IntProp(p, "MarkWidth", 0, &C::MarkWidth, &C::SetMarkWidth);
-    IntProp(p, "RightMargin", 2, &C::RightMargin, &C::SetRightMargin);
-    BoolProp(p, "Visible", true, &C::Visible, &C::SetVisible);
+    p.Int("DigitWidth", TypeInteger(), 8, &C::DigitWidth, &C::SetDigitWidth);
+    p.Int("LeftMargin", TypeInteger(), 2, &C::LeftMargin, &C::SetLeftMargin);
+    p.Int("MarkWidth", TypeInteger(), 0, &C::MarkWidth, &C::SetMarkWidth);
+    p.Int("RightMargin", TypeInteger(), 2, &C::RightMargin, &C::SetRightMargin);
+    p.Bool("Visible", true, &C::Visible, &C::SetVisible);
     return p.Build();
   }();
   return &info;
@@ -535,7 +469,7 @@ const TClassInfo* TEditorSpeed::ClassInfo() const {
     p.Ord(
         "CaretVerticalAc", range, 2, [](const C& o) { return o.CaretVerticalAc(); },
         [](C& o, std::int64_t v) { o.SetCaretVerticalAc(ToInt(v)); });
-    BoolProp(p, "InitBracketsFull", false, &C::InitBracketsFull, &C::SetInitBracketsFull);
+    p.Bool("InitBracketsFull", false, &C::InitBracketsFull, &C::SetInitBracketsFull);
     p.Ord(
         "PageVerticalRange", range, 2, [](const C& o) { return o.PageVerticalRange(); },
         [](C& o, std::int64_t v) { o.SetPageVerticalRange(ToInt(v)); });
