@@ -122,6 +122,26 @@ TEST(Reparse, StopsWhereTheStateAgreesAndLooksTwoScreensAhead) {
   EXPECT_EQ(e.rows.BracketIndexes(90), 0);
 }
 
+TEST(Reparse, WithoutBracketsALineIsColouredWithoutTheLinesAbove) {
+  FakeEditor e;
+  e.screenRows = 2;
+  std::string text;
+  for (int i = 0; i < 100; ++i) text += "x \"quoted\" 12\r\n";
+  e.fountain.SetQuotation("\"");
+  e.lines.SetText(text);
+  EXPECT_EQ(e.rows.BracketIndexes(50), -2);
+  e.rows.EnsureRowState(80);
+  EXPECT_EQ(e.rows.BracketIndexes(80), -1);
+  EXPECT_EQ(e.rows.BracketIndexes(50), -2);  // never needed
+  // With a bracket the lines above count again.
+  auto* b = e.fountain.Brackets().Add();
+  b->SetLeftBracket("/*");
+  b->SetRightBracket("*/");
+  e.rows.ReplaceRows(2, 1, "/* open\r\n");
+  e.rows.EnsureRowState(90);
+  EXPECT_EQ(e.rows.BracketIndexes(90), 0);
+}
+
 TEST(LineIndex, FollowsEditsWithWordWrap) {
   FakeEditor e;
   e.rows.WrapOption().SetWrapByte(20);

@@ -191,21 +191,7 @@ void TEditor::PaintTextRows(int firstRow, int lastRow, const QRect& clip) {
   }
 }
 
-void TEditor::EnsureRowState(int row) {
-  if (rows_->BracketIndexes(row) != -2) return;
-  // Without multi-line brackets the editor fountain colours each logical
-  // line on its own: the state at the start of a line is the first-row
-  // state. The line's first row gets it, so that the row list parses from
-  // there instead of from the last row it knows, which may be far above.
-  auto* fountain = dynamic_cast<TEditorFountain*>(&ActiveFountain());
-  if (fountain && fountain->Brackets().Count() == 0) {
-    const int start = rows_->RowStart(row);
-    if (rows_->BracketIndexes(start) == -2) {
-      rows_->SetRowState(start, FirstRowState(rows_->RowAttributes(start)));
-    }
-  }
-  rows_->EnsureRowState(row);
-}
+void TEditor::EnsureRowState(int row) { rows_->EnsureRowState(row); }
 
 namespace {
 

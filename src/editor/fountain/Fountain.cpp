@@ -210,6 +210,8 @@ bool TFountain::IsReserveWordText(std::string_view word) const {
   return reserveWordList_->Find(word, index);
 }
 
+bool TFountain::LinesStartFresh() const { return Brackets().Count() == 0; }
+
 std::unique_ptr<TFountainParser> TFountain::CreateParser() {
   std::unique_ptr<TFountainParser> parser = ParserClass();
   parser->InitMethodTable();

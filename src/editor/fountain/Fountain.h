@@ -191,6 +191,10 @@ class TFountain : public TFileExtComponent {
   // A new parser for this fountain: the parser is constructed, then its
   // virtual InitMethodTable runs, so a descendant's tables are complete.
   std::unique_ptr<TFountainParser> CreateParser();
+  // True when every logical line starts in the first row's state: nothing
+  // the parser carries crosses a line break (no multi-line brackets). The
+  // row list then colours a line without parsing the lines above it.
+  virtual bool LinesStartFresh() const;
 
   // Whether any TFountainColor among the published properties of `root`
   // (recursively, collection items included) has italic in its style.

@@ -512,9 +512,15 @@ int TEditorScreenStrings::ReparseFrom(int row, bool notify) {
   std::unique_ptr<TFountainParser> parser = owner->ActiveFountain().CreateParser();
 
   TRowAttributeData state;
+  // Where a line starts fresh the search for a known state ends at the
+  // line's first row: the lines above do not matter.
+  const int floor = owner->ActiveFountain().LinesStartFresh() ? RowStart(row) : 0;
   int r = row - 1;
-  while (r >= 0 && BracketIndexes(r) == -2) --r;
-  if (r >= 0) {
+  while (r >= floor && BracketIndexes(r) == -2) --r;
+  if (r < floor && floor > 0) {
+    r = floor;
+    state = FirstRowState(RowAttributes(floor));
+  } else if (r >= 0) {
     state = RowState(r);
     state.RowAttribute = RowAttributes(r);
     parser->RowStep(r, *this, state);
@@ -537,6 +543,10 @@ int TEditorScreenStrings::ReparseFrom(int row, bool notify) {
     parser->RowStep(r, *this, state);
     state.PrevRowAttribute = RowAttributes(r);
   }
+  // After an edit the rows below the window may hold states that no longer
+  // follow; a pass for painting only fills in unknown states, and every
+  // state already known is right.
+  if (!notify) return stored;
   for (int k = windowEnd + 1; k < total; ++k) {
     const TheStringItem& item = Item(k);
     if ((item.attributes & ~0x3u) != 0 || (item.attributes2 & 0xFFFF) != 0 || item.dataString) {
