@@ -13,6 +13,7 @@
 #include <map>
 #include <memory>
 #include <utility>
+#include <vector>
 
 #include "base/Exceptions.h"
 #include "base/Sjis.h"
@@ -172,7 +173,94 @@ std::size_t CountOneWayUtf16(std::string_view s, bool bigEndian) {
   return count;
 }
 
+// The standard mapping, read from iconv once: every double-byte code and
+// every single byte to Unicode, and back for each character iconv writes as
+// a code that reads back as that same character.
+struct TStandardTables {
+  std::vector<char32_t> pairs = std::vector<char32_t>(65536, kNoChar);
+  char32_t bytes[256];
+  std::vector<std::uint16_t> codes = std::vector<std::uint16_t>(65536, 0);
+
+  static char32_t One(iconv_t cd, const char* in, std::size_t n) {
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    char buffer[16];
+    char* src = const_cast<char*>(in);
+    char* dst = buffer;
+    std::size_t inLeft = n, outLeft = sizeof buffer;
+    if (iconv(cd, &src, &inLeft, &dst, &outLeft) == static_cast<std::size_t>(-1) || inLeft != 0 ||
+        sizeof buffer - outLeft != 4) {
+      return kNoChar;
+    }
+    char32_t c;
+    std::memcpy(&c, buffer, 4);
+    return c;
+  }
+
+  TStandardTables() {
+    const char* utf32 = "UTF-32LE";
+    iconv_t toUnicode = iconv_open(utf32, kCp932);
+    iconv_t fromUnicode = iconv_open(kCp932, utf32);
+    if (toUnicode == reinterpret_cast<iconv_t>(-1) ||
+        fromUnicode == reinterpret_cast<iconv_t>(-1)) {
+      throw EInvalidOperation("文字コード変換を準備できません: CP932");
+    }
+    for (unsigned b = 0; b < 256; ++b) {
+      char c = static_cast<char>(b);
+      bytes[b] = b < 0x80 ? b : (sjis::IsLeadByte(static_cast<unsigned char>(b)) ? kNoChar : One(toUnicode, &c, 1));
+    }
+    for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
+      if (!sjis::IsLeadByte(static_cast<unsigned char>(lead))) continue;
+      for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
+        if (!IsTrailByte(static_cast<unsigned char>(trail))) continue;
+        const char pair[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+        pairs[lead << 8 | trail] = One(toUnicode, pair, 2);
+      }
+    }
+    // Back: what iconv writes for each character, kept when it reads back
+    // as the same character.
+    auto keep = [&](char32_t c) {
+      if (c < 0x80 || c > 0xFFFF || (c >= 0xE000 && c <= 0xE757) || codes[c] != 0) return;
+      char buffer[4];
+      char* src = reinterpret_cast<char*>(&c);
+      char* dst = buffer;
+      std::size_t inLeft = 4, outLeft = sizeof buffer;
+      iconv(fromUnicode, nullptr, nullptr, nullptr, nullptr);
+      if (iconv(fromUnicode, &src, &inLeft, &dst, &outLeft) == static_cast<std::size_t>(-1)) return;
+      const std::size_t n = sizeof buffer - outLeft;
+      const auto b0 = static_cast<unsigned char>(buffer[0]);
+      if (n == 1 && bytes[b0] == c) codes[c] = b0;
+      if (n == 2) {
+        const auto code = static_cast<std::uint16_t>(b0 << 8 | static_cast<unsigned char>(buffer[1]));
+        if (pairs[code] == c) codes[c] = code;
+      }
+    };
+    for (unsigned b = 0x80; b < 256; ++b) keep(bytes[b]);
+    for (char32_t c : pairs) {
+      if (c != kNoChar) keep(c);
+    }
+    iconv_close(toUnicode);
+    iconv_close(fromUnicode);
+  }
+};
+
+const TStandardTables& Tables() {
+  static const TStandardTables tables;
+  return tables;
+}
+
 }  // namespace
+
+char32_t CharOfByte(unsigned char byte) {
+  return Tables().bytes[byte];
+}
+
+char32_t CharOfPair(std::uint16_t code) {
+  return Tables().pairs[code];
+}
+
+std::uint16_t CodeOfChar(char32_t c) {
+  return c <= 0xFFFF ? Tables().codes[c] : 0;
+}
 
 std::size_t Utf8SequenceLength(std::string_view s) {
   if (s.empty()) return 0;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -17,16 +18,33 @@ inline constexpr const char* kUtf16LE = "UTF-16LE";
 inline constexpr const char* kUtf16BE = "UTF-16BE";
 inline constexpr const char* kEucJp = "EUC-JP-MS";
 
+// The standard mapping between code page 932 and Unicode, read from iconv
+// once per process. A character that iconv writes as a look-alike (¥ as 5C,
+// U+301C as 81 60) has no code here: only codes that read back as the same
+// character count.
+inline constexpr char32_t kNoChar = 0xFFFFFFFF;
+// The character of a single byte; kNoChar for 80, A0 and FD-FF.
+char32_t CharOfByte(unsigned char byte);
+// The character of the double-byte code lead << 8 | trail; kNoChar when the
+// pair is not a character.
+char32_t CharOfPair(std::uint16_t code);
+// The code of a character of U+0080..U+FFFF (a single byte below 0x100, else
+// lead << 8 | trail), 0 when it has none. The user-defined area
+// (U+E000..U+E757) is left out: its codes belong to each document.
+std::uint16_t CodeOfChar(char32_t c);
+// True for a byte that can follow a lead byte in a double-byte character.
+constexpr bool IsTrailByte(unsigned char b) {
+  return b >= 0x40 && b <= 0xFC && b != 0x7F;
+}
+
 // Bytes in encoding `from` to bytes in encoding `to`.
 std::string Convert(std::string_view bytes, const char* from, const char* to,
                     std::size_t* lossy = nullptr);
 
-inline std::string FromUtf8(std::string_view utf8, std::size_t* lossy = nullptr) {
-  return Convert(utf8, kUtf8, kCp932, lossy);
-}
-inline std::string ToUtf8(std::string_view sjis, std::size_t* lossy = nullptr) {
-  return Convert(sjis, kCp932, kUtf8, lossy);
-}
+// The standard mapping without a document: a character without a code
+// becomes "?" and is counted. Documents convert through their TTextCodec.
+std::string FromUtf8(std::string_view utf8, std::size_t* lossy = nullptr);
+std::string ToUtf8(std::string_view sjis, std::size_t* lossy = nullptr);
 
 // True when `bytes` is entirely well-formed UTF-8 (no overlong forms, no
 // surrogates, nothing above U+10FFFF). `multibyte` tells whether any

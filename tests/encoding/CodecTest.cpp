@@ -46,11 +46,16 @@ TEST(DecodeDocument, SpecialCases) {
                                  8));
   EXPECT_EQ(le.text, "A");
 
-  // A character with no Shift-JIS form is counted.
-  DecodedDocument lossy = DecodeDocument("\xE3\x81\x82 caf\xC3\xA9 \xE3\x81\x82");
-  EXPECT_EQ(lossy.mojiCode, "UTF8N");
-  EXPECT_EQ(lossy.text, "\x82\xa0 caf? \x82\xa0");
-  EXPECT_EQ(lossy.lossy, 1u);
+  // A character with no Shift-JIS form gets a code of the document's own;
+  // malformed UTF-8 is counted.
+  DecodedDocument foreign = DecodeDocument("\xE3\x81\x82 caf\xC3\xA9 \xE3\x81\x82");
+  EXPECT_EQ(foreign.mojiCode, "UTF8N");
+  EXPECT_EQ(foreign.text, "\x82\xa0 caf\xF0\x40 \x82\xa0");
+  EXPECT_EQ(foreign.lossy, 0u);
+  EXPECT_EQ(foreign.codec.AssignedCount(), 1);
+  DecodedDocument malformed = DecodeDocument("\xEF\xBB\xBF\xE3\x81\x82 \xE3\x81 x");
+  EXPECT_EQ(malformed.text, "\x82\xa0 ?? x");
+  EXPECT_EQ(malformed.lossy, 2u);
 }
 
 TEST(DecodeDocument, EucOrSjisOpensAsEucOnlyWhenValidEuc) {

@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "app/encoding/Encodings.h"
+#include "base/Cp932.h"
 #include "base/Exceptions.h"
 
 namespace kelu {
@@ -127,6 +128,83 @@ TEST_F(WriterTest, SavingThroughALinkKeepsTheLinkAndMode) {
   // A dangling link resolves to itself.
   fs::create_symlink(dir + "/missing", dir + "/dangling");
   EXPECT_EQ(ResolveShortcut(dir + "/dangling"), dir + "/dangling");
+}
+
+}  // namespace
+}  // namespace kelu
+
+namespace kelu {
+namespace {
+
+// UTF-8 documents whose characters Shift-JIS cannot hold: opened, edited,
+// saved in their own encoding, they come back byte for byte.
+const std::pair<const char*, std::string> kForeignDocuments[] = {
+    {"emoji", "\xE7\xB5\xB5\xE6\x96\x87\xE5\xAD\x97 \xF0\x9F\x98\x80\xF0\x9F\x8E\x89\r\n"},
+    {"Latin", "Cr\xC3\xA8me br\xC3\xBBl\xC3\xA9" "e, \xC3\x85se, \xC5\x81\xC3\xB3" "d\xC5\xBA\r\n"},
+    {"Hangul", "\xED\x95\x9C\xEA\xB5\xAD\xEC\x96\xB4\xE3\x81\xA8\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\r\n"},
+    {"Chinese", "\xE8\xBF\x99\xE6\x98\xAF\xE7\xAE\x80\xE4\xBD\x93\xE5\xAD\x97\r\n"},
+    {"combining", "e\xCC\x81 a\xCC\x8A \xE2\x9D\xA4\xEF\xB8\x8F \xF0\x9F\x91\xA8\xE2\x80\x8D\xF0\x9F\x91\xA9\r\n"},
+    {"private use", "\xEE\x80\x80\xEE\x80\x81 \xF0\x9F\x98\x80 \xEE\x9D\x97\r\n"},
+    {"look-alikes", "\xC2\xA5" "100 \xE3\x80\x9C \xE2\x80\x94 \xC2\xAC\r\n"},
+};
+
+// UTF-8 text as the bytes of a file in encoding `name`, by iconv.
+std::string FileBytes(const std::string& utf8, std::string_view name) {
+  if (name == "UTF8N") return utf8;
+  if (name == "UTF8(BOM)") return "\xEF\xBB\xBF" + utf8;
+  if (name == "UNICODE(LE)") return "\xFF\xFE" + cp932::Convert(utf8, cp932::kUtf8, cp932::kUtf16LE);
+  return "\xFE\xFF" + cp932::Convert(utf8, cp932::kUtf8, cp932::kUtf16BE);
+}
+
+TEST_F(WriterTest, ForeignCharactersSurviveOpenEditAndSave) {
+  const std::string added = "\x92\xC7\x89\xC1\r\n";  // 追加, typed as the first line
+  for (const auto& [what, utf8] : kForeignDocuments) {
+    for (const char* name : {"UTF8N", "UTF8(BOM)", "UNICODE(LE)", "UNICODE(BE)"}) {
+      const std::string path = dir + "/doc.txt";
+      { std::ofstream(path, std::ios::binary) << FileBytes(utf8, name); }
+      DecodedDocument doc = DecodeDocument(ReadFileBytes(path));
+      ASSERT_EQ(doc.mojiCode, name) << what;
+      EXPECT_EQ(doc.lossy, 0u) << what << " " << name;
+      EXPECT_EQ(SaveTextWithMojiCode(added + doc.text, doc.mojiCode, path, &doc.codec), 0u)
+          << what << " " << name;
+      EXPECT_EQ(Read(path), FileBytes("\xE8\xBF\xBD\xE5\x8A\xA0\r\n" + utf8, name))
+          << what << " " << name;
+    }
+  }
+}
+
+TEST_F(WriterTest, EncodingsWithoutTheCharactersCountThem) {
+  DecodedDocument doc = DecodeDocument(std::string("\xE3\x81\x82\xF0\x9F\x98\x80\xC3\xA9\xF0\x9F\x98\x80\r\n"));
+  ASSERT_EQ(doc.mojiCode, "UTF8N");
+  struct Case {
+    const char* name;
+    std::size_t lost;
+  };
+  for (const Case& c : {Case{"SJIS", 3}, Case{"EUC", 3}, Case{"JIS", 3}, Case{"UTF8N", 0},
+                        Case{"UNICODE(BE)", 0}}) {
+    const std::string path = dir + "/out.txt";
+    EXPECT_EQ(SaveTextWithMojiCode(doc.text, c.name, path, &doc.codec), c.lost) << c.name;
+  }
+  // Shift-JIS keeps the bytes as they are.
+  std::size_t lost = 0;
+  EXPECT_EQ(EncodeDocument(doc.text, "SJIS", doc.codec, &lost), doc.text);
+}
+
+TEST_F(WriterTest, TheCharacterPastTheUserAreaIsCountedAsLost) {
+  // 1881 distinct characters without a Shift-JIS form (CJK extension B).
+  std::u32string chars;
+  for (char32_t c = 0x20000; c <= 0x20000 + TTextCodec::kUserCodes; ++c) chars.push_back(c);
+  std::string utf8;
+  {
+    TTextCodec all;
+    utf8 = all.ToUtf8(all.FromUtf32(chars.substr(0, TTextCodec::kUserCodes)));
+    utf8 += "\xF0\xA0\x9D\x98";  // U+20758, the 1881st
+  }
+  DecodedDocument doc = DecodeDocument(utf8);
+  ASSERT_EQ(doc.mojiCode, "UTF8N");
+  EXPECT_EQ(doc.lossy, 1u);
+  EXPECT_EQ(doc.codec.AssignedCount(), TTextCodec::kUserCodes);
+  EXPECT_EQ(doc.text.back(), '?');
 }
 
 }  // namespace

@@ -188,24 +188,51 @@ std::string_view Utf16UpToNul(std::string_view bytes) {
 
 }  // namespace
 
+std::string Utf16LEToSjis(std::string_view bytes, TTextCodec& codec, std::size_t* lossy) {
+  return codec.FromUtf16Bytes(Utf16UpToNul(bytes), false, lossy);
+}
+
+std::string Utf16BEToSjis(std::string_view bytes, TTextCodec& codec, std::size_t* lossy) {
+  return codec.FromUtf16Bytes(Utf16UpToNul(bytes), true, lossy);
+}
+
+std::string Utf8ToSjis(std::string_view utf8, TTextCodec& codec, std::size_t* lossy) {
+  return codec.FromUtf8(UpToNul(utf8), lossy);
+}
+
+std::string Utf8BomToSjis(std::string_view utf8WithMark, TTextCodec& codec, std::size_t* lossy) {
+  return Utf8ToSjis(utf8WithMark.size() >= 3 ? utf8WithMark.substr(3) : std::string_view(), codec,
+                    lossy);
+}
+
+std::string EucToSjis(std::string_view euc, TTextCodec& codec, std::size_t* lossy) {
+  (void)codec;
+  return cp932::Convert(UpToNul(euc), cp932::kEucJp, cp932::kCp932, lossy);
+}
+
 std::string Utf16LEToSjis(std::string_view bytes, std::size_t* lossy) {
-  return cp932::Convert(Utf16UpToNul(bytes), cp932::kUtf16LE, cp932::kCp932, lossy);
+  TTextCodec codec;
+  return Utf16LEToSjis(bytes, codec, lossy);
 }
 
 std::string Utf16BEToSjis(std::string_view bytes, std::size_t* lossy) {
-  return cp932::Convert(Utf16UpToNul(bytes), cp932::kUtf16BE, cp932::kCp932, lossy);
+  TTextCodec codec;
+  return Utf16BEToSjis(bytes, codec, lossy);
 }
 
 std::string Utf8ToSjis(std::string_view utf8, std::size_t* lossy) {
-  return cp932::Convert(UpToNul(utf8), cp932::kUtf8, cp932::kCp932, lossy);
+  TTextCodec codec;
+  return Utf8ToSjis(utf8, codec, lossy);
 }
 
 std::string Utf8BomToSjis(std::string_view utf8WithMark, std::size_t* lossy) {
-  return Utf8ToSjis(utf8WithMark.size() >= 3 ? utf8WithMark.substr(3) : std::string_view(), lossy);
+  TTextCodec codec;
+  return Utf8BomToSjis(utf8WithMark, codec, lossy);
 }
 
 std::string EucToSjis(std::string_view euc, std::size_t* lossy) {
-  return cp932::Convert(UpToNul(euc), cp932::kEucJp, cp932::kCp932, lossy);
+  TTextCodec codec;
+  return EucToSjis(euc, codec, lossy);
 }
 
 bool IsValidEuc(std::string_view text) {
@@ -241,24 +268,36 @@ void RequireStream(const std::string* stream) {
 }
 }  // namespace
 
-void SjisToUtf16LEStream(std::string* stream, std::string_view s, std::size_t* lossy) {
+namespace {
+const TTextCodec& StandardCodec() {
+  static const TTextCodec codec(false);
+  return codec;
+}
+const TTextCodec& CodecOr(const TTextCodec* codec) {
+  return codec ? *codec : StandardCodec();
+}
+}  // namespace
+
+void SjisToUtf16LEStream(std::string* stream, std::string_view s, std::size_t* lossy,
+                         const TTextCodec* codec) {
   RequireStream(stream);
   stream->append("\xFF\xFE", 2);
-  stream->append(cp932::Convert(s, cp932::kCp932, cp932::kUtf16LE, lossy));
+  stream->append(CodecOr(codec).ToUtf16Bytes(s, false, lossy));
 }
 
-void SjisToUtf16BEStream(std::string* stream, std::string_view s, std::size_t* lossy) {
+void SjisToUtf16BEStream(std::string* stream, std::string_view s, std::size_t* lossy,
+                         const TTextCodec* codec) {
   RequireStream(stream);
   stream->append("\xFE\xFF", 2);
-  stream->append(cp932::Convert(s, cp932::kCp932, cp932::kUtf16BE, lossy));
+  stream->append(CodecOr(codec).ToUtf16Bytes(s, true, lossy));
 }
 
-std::string SjisToUtf8(std::string_view s, std::size_t* lossy) {
-  return cp932::Convert(s, cp932::kCp932, cp932::kUtf8, lossy);
+std::string SjisToUtf8(std::string_view s, std::size_t* lossy, const TTextCodec* codec) {
+  return CodecOr(codec).ToUtf8(s, lossy);
 }
 
-std::string SjisToUtf8Bom(std::string_view s, std::size_t* lossy) {
-  return "\xEF\xBB\xBF" + SjisToUtf8(s, lossy);
+std::string SjisToUtf8Bom(std::string_view s, std::size_t* lossy, const TTextCodec* codec) {
+  return "\xEF\xBB\xBF" + SjisToUtf8(s, lossy, codec);
 }
 
 // --------------------------------------------------------------- documents
@@ -280,20 +319,20 @@ DecodedDocument DecodeDocument(std::string_view bytes) {
       break;
     case jcUtf16LE:
       doc.mojiCode = moji::kUtf16LE;
-      doc.text = Utf16LEToSjis(bytes.substr(2), &doc.lossy);
+      doc.text = Utf16LEToSjis(bytes.substr(2), doc.codec, &doc.lossy);
       break;
     case jcUtf16BE:
       doc.mojiCode = moji::kUtf16BE;
-      doc.text = Utf16BEToSjis(bytes.substr(2), &doc.lossy);
+      doc.text = Utf16BEToSjis(bytes.substr(2), doc.codec, &doc.lossy);
       break;
     case jcUtf8Bom:
       doc.mojiCode = moji::kUtf8Bom;
-      doc.text = cp932::Convert(text.substr(3), cp932::kUtf8, cp932::kCp932, &doc.lossy);
+      doc.text = doc.codec.FromUtf8(text.substr(3), &doc.lossy);
       dropAfterNul();
       break;
     case jcUtf8N:
       doc.mojiCode = moji::kUtf8N;
-      doc.text = cp932::Convert(text, cp932::kUtf8, cp932::kCp932, &doc.lossy);
+      doc.text = doc.codec.FromUtf8(text, &doc.lossy);
       dropAfterNul();
       break;
     case jcJis83:
@@ -312,7 +351,7 @@ DecodedDocument DecodeDocument(std::string_view bytes) {
       [[fallthrough]];
     case jcEuc:
       doc.mojiCode = moji::kEuc;
-      doc.text = EucToSjis(text, &doc.lossy);
+      doc.text = EucToSjis(text, doc.codec, &doc.lossy);
       dropAfterNul();
       break;
     default:
@@ -340,44 +379,56 @@ DecodedDocument DecodeDocument(std::string&& bytes) {
   return doc;
 }
 
-std::string EncodeDocument(std::string_view s, std::string_view m, std::size_t* lossy) {
+std::string EncodeDocument(std::string_view s, std::string_view m, const TTextCodec& codec,
+                           std::size_t* lossy) {
   if (lossy) *lossy = 0;
-  if (m == moji::kSjis) return std::string(s);
-  if (m == moji::kBinary) {
-    throw EInvalidOperation("バイナリファイルとして開いた文書は保存できません");
-  }
+  std::size_t lost = 0;
   std::string out;
-  if (m == moji::kUtf16LE) {
-    SjisToUtf16LEStream(&out, s, lossy);
+  if (m == moji::kSjis) {
+    // The bytes as they are; the characters of the table read back as
+    // user-defined characters elsewhere.
+    lost = codec.CountAssigned(s);
+    out = std::string(s);
+  } else if (m == moji::kBinary) {
+    throw EInvalidOperation("バイナリファイルとして開いた文書は保存できません");
+  } else if (m == moji::kUtf16LE) {
+    SjisToUtf16LEStream(&out, s, &lost, &codec);
   } else if (m == moji::kUtf16BE) {
-    SjisToUtf16BEStream(&out, s, lossy);
+    SjisToUtf16BEStream(&out, s, &lost, &codec);
   } else if (m == moji::kUtf8Bom) {
-    out = SjisToUtf8Bom(s, lossy);
+    out = SjisToUtf8Bom(s, &lost, &codec);
   } else if (m == moji::kUtf8N) {
-    out = SjisToUtf8(s, lossy);
+    out = SjisToUtf8(s, &lost, &codec);
   } else if (m == moji::kEuc) {
-    out = cp932::Convert(s, cp932::kCp932, cp932::kEucJp, lossy);
+    out = cp932::Convert(s, cp932::kCp932, cp932::kEucJp, &lost);
+    lost += codec.CountAssigned(s);
   } else if (m == moji::kJis) {
-    out = SjisToJis(s, lossy);
+    // The user-defined area has no JIS form: its characters become "?".
+    out = SjisToJis(s, &lost);
   } else {
     throw EInvalidOperation("不明な文字コード名です: " + std::string(m));
   }
+  if (lossy) *lossy = lost;
   return out;
+}
+
+std::string EncodeDocument(std::string_view s, std::string_view m, std::size_t* lossy) {
+  return EncodeDocument(s, m, StandardCodec(), lossy);
 }
 
 // ------------------------------------------------------------------- files
 
 std::size_t SaveTextWithMojiCode(std::string_view sjisText, std::string_view mojiCode,
-                                 const std::string& fileName) {
+                                 const std::string& fileName, const TTextCodec* codec) {
   std::size_t lossy = 0;
-  std::string bytes = EncodeDocument(sjisText, mojiCode, &lossy);
+  std::string bytes = EncodeDocument(sjisText, mojiCode, CodecOr(codec), &lossy);
   WriteFileAtomically(fileName, bytes);
   return lossy;
 }
 
 std::size_t SaveStringsWithMojiCode(const TStrings& list, std::string_view mojiCode,
-                                    const std::string& fileName) {
-  return SaveTextWithMojiCode(list.GetTextStr(), mojiCode, fileName);
+                                    const std::string& fileName, const TTextCodec* codec) {
+  return SaveTextWithMojiCode(list.GetTextStr(), mojiCode, fileName, codec);
 }
 
 }  // namespace kelu

@@ -9,6 +9,7 @@
 
 #include "base/Files.h"
 #include "base/Strings.h"
+#include "base/TextCodec.h"
 
 namespace kelu {
 
@@ -51,25 +52,39 @@ TJapaneseCode DetectMojiCode(std::string_view text);
 // Control bytes and the Japanese encodings only (values jcAscii..jcEucOrSjis).
 TJapaneseCode DetectJapaneseCode(std::string_view text);
 
-// Decoders: each returns Shift-JIS text; `lossy` counts the characters that
-// had no Shift-JIS form and became "?".
+// Decoders: each returns Shift-JIS text through `codec`, which gives the
+// characters without a Shift-JIS form codes of its table; `lossy` counts the
+// characters that still became "?" (malformed input, a full table). Without
+// a codec they go through one of their own, which is then lost: only a
+// document's codec keeps them.
 // UTF-16 units (after the mark) up to the first 0x0000 unit.
+std::string Utf16LEToSjis(std::string_view bytes, TTextCodec& codec, std::size_t* lossy = nullptr);
+std::string Utf16BEToSjis(std::string_view bytes, TTextCodec& codec, std::size_t* lossy = nullptr);
+// UTF-8 up to its first NUL.
+std::string Utf8ToSjis(std::string_view utf8, TTextCodec& codec, std::size_t* lossy = nullptr);
+std::string Utf8BomToSjis(std::string_view utf8WithMark, TTextCodec& codec,
+                          std::size_t* lossy = nullptr);
+std::string EucToSjis(std::string_view euc, TTextCodec& codec, std::size_t* lossy = nullptr);
 std::string Utf16LEToSjis(std::string_view bytes, std::size_t* lossy = nullptr);
 std::string Utf16BEToSjis(std::string_view bytes, std::size_t* lossy = nullptr);
-// UTF-8 up to its first NUL.
 std::string Utf8ToSjis(std::string_view utf8, std::size_t* lossy = nullptr);
 std::string Utf8BomToSjis(std::string_view utf8WithMark, std::size_t* lossy = nullptr);
 std::string EucToSjis(std::string_view euc, std::size_t* lossy = nullptr);
 // True when `text` is entirely valid EUC-JP.
 bool IsValidEuc(std::string_view text);
 
-// Encoders (from Shift-JIS text).
+// Encoders (from Shift-JIS text, through `codec`; without one the standard
+// mapping, in which the user-defined codes are U+E000..U+E757).
 // Appends FF FE and the UTF-16LE units of `s` to `stream`.
-void SjisToUtf16LEStream(std::string* stream, std::string_view s, std::size_t* lossy = nullptr);
+void SjisToUtf16LEStream(std::string* stream, std::string_view s, std::size_t* lossy = nullptr,
+                         const TTextCodec* codec = nullptr);
 // Appends FE FF and the UTF-16BE units of `s` to `stream`.
-void SjisToUtf16BEStream(std::string* stream, std::string_view s, std::size_t* lossy = nullptr);
-std::string SjisToUtf8(std::string_view s, std::size_t* lossy = nullptr);
-std::string SjisToUtf8Bom(std::string_view s, std::size_t* lossy = nullptr);
+void SjisToUtf16BEStream(std::string* stream, std::string_view s, std::size_t* lossy = nullptr,
+                         const TTextCodec* codec = nullptr);
+std::string SjisToUtf8(std::string_view s, std::size_t* lossy = nullptr,
+                       const TTextCodec* codec = nullptr);
+std::string SjisToUtf8Bom(std::string_view s, std::size_t* lossy = nullptr,
+                          const TTextCodec* codec = nullptr);
 
 // A file's bytes, decoded for a page.
 struct DecodedDocument {
@@ -77,6 +92,10 @@ struct DecodedDocument {
   std::string mojiCode;   // one of the moji:: names
   std::string text;       // Shift-JIS; empty for "BINARY"
   std::size_t lossy = 0;  // characters that became "?"
+  // The codes the decoder gave the characters without a Shift-JIS form: the
+  // document keeps this codec (TEditor::SetCodec) for everything it converts
+  // afterwards, saving included.
+  TTextCodec codec;
   // Bytes dropped because the text ends at a NUL byte (0 when none).
   std::size_t droppedAfterNul = 0;
 };
@@ -89,8 +108,14 @@ inline DecodedDocument DecodeDocument(const char* bytes) {
   return DecodeDocument(std::string_view(bytes));
 }
 
-// Shift-JIS text to the bytes of encoding `mojiCode`. Raises EInvalidOperation
-// for "BINARY" and unknown names.
+// Shift-JIS text to the bytes of encoding `mojiCode`, through the document's
+// codec. Raises EInvalidOperation for "BINARY" and unknown names. `lossy`
+// counts the characters the encoding cannot hold: "?" in the result, and in
+// "SJIS", "EUC" and "JIS" every character of the codec's table (written as
+// its user-defined code, or as "?" in JIS).
+std::string EncodeDocument(std::string_view sjisText, std::string_view mojiCode,
+                           const TTextCodec& codec, std::size_t* lossy = nullptr);
+// The same with the standard mapping (no document's table).
 std::string EncodeDocument(std::string_view sjisText, std::string_view mojiCode,
                            std::size_t* lossy = nullptr);
 
@@ -99,11 +124,12 @@ std::string EncodeDocument(std::string_view sjisText, std::string_view mojiCode,
 // after a complete, flushed write, so a failed save leaves the old file as it
 // was. Raises EFileError (names the file and the reason) or
 // EInvalidOperation ("BINARY", unknown names). Returns the number of
-// characters that became "?".
+// characters the encoding could not hold (see EncodeDocument).
 std::size_t SaveStringsWithMojiCode(const TStrings& list, std::string_view mojiCode,
-                                    const std::string& fileName);
+                                    const std::string& fileName,
+                                    const TTextCodec* codec = nullptr);
 // The same for a whole text.
 std::size_t SaveTextWithMojiCode(std::string_view sjisText, std::string_view mojiCode,
-                                 const std::string& fileName);
+                                 const std::string& fileName, const TTextCodec* codec = nullptr);
 
 }  // namespace kelu
