@@ -418,6 +418,30 @@ std::size_t TTextCodec::CountAssigned(std::string_view sjis) const {
   return count;
 }
 
+std::string TTextCodec::WithoutAssigned(std::string_view sjis, std::size_t* count) const {
+  std::size_t n = 0;
+  std::string out;
+  if (assigned_ == 0) {
+    out = std::string(sjis);
+  } else {
+    out.reserve(sjis.size());
+    for (std::size_t i = 0; i < sjis.size();) {
+      const std::size_t len = sjis::CharLength(sjis, i);
+      const auto lead = static_cast<unsigned char>(sjis[i]);
+      if (len == 2 && lead >= 0xF0 && lead <= 0xF9 &&
+          IsAssigned(static_cast<std::uint16_t>(lead << 8 | static_cast<unsigned char>(sjis[i + 1])))) {
+        out.push_back('?');
+        ++n;
+      } else {
+        out.append(sjis.substr(i, len));
+      }
+      i += len;
+    }
+  }
+  if (count) *count = n;
+  return out;
+}
+
 // Calls emit(character, code) for every character of `sjis`; a byte or pair
 // that is no character gives '?' with code 0. Returns their number.
 template <class Emit>

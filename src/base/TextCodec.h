@@ -73,6 +73,9 @@ class TTextCodec {
   // How many characters of `sjis` carry codes of the table: what a save in
   // Shift-JIS, EUC-JP or JIS loses.
   std::size_t CountAssigned(std::string_view sjis) const;
+  // `sjis` with every character of the table replaced by "?" (for files in
+  // a Japanese encoding); `count` receives their number.
+  std::string WithoutAssigned(std::string_view sjis, std::size_t* count = nullptr) const;
 
   // ------------------------------------------------------------ the table
   // Marks the user-defined codes that `sjis` uses by the standard mapping as

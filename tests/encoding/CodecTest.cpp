@@ -28,10 +28,10 @@ TEST(DecodeDocument, SpecialCases) {
   EXPECT_EQ(empty.mojiCode, "SJIS");
   EXPECT_EQ(empty.text, "");
 
+  // A NUL byte outside UTF-16 makes a file binary: nothing is cut off.
   DecodedDocument nul = DecodeDocument(std::string("ab\0cd", 5));
-  EXPECT_EQ(nul.mojiCode, "SJIS");
-  EXPECT_EQ(nul.text, "ab");
-  EXPECT_EQ(nul.droppedAfterNul, 3u);
+  EXPECT_EQ(nul.mojiCode, "BINARY");
+  EXPECT_EQ(nul.text, "");
 
   EXPECT_EQ(DecodeDocument(std::string("\0ab", 3)).mojiCode, "BINARY");
   DecodedDocument markOnly = DecodeDocument("\xFF\xFE");
@@ -45,6 +45,7 @@ TEST(DecodeDocument, SpecialCases) {
                                  "A\0\0\0B\0",
                                  8));
   EXPECT_EQ(le.text, "A");
+  EXPECT_EQ(le.droppedAfterNul, 4u);
 
   // A character with no Shift-JIS form gets a code of the document's own;
   // malformed UTF-8 is counted.
@@ -59,8 +60,8 @@ TEST(DecodeDocument, SpecialCases) {
 }
 
 TEST(DecodeDocument, EucOrSjisOpensAsEucOnlyWhenValidEuc) {
-  EXPECT_EQ(DecodeDocument("\xb1\xb2\xb3\xb4").mojiCode, "EUC");
-  EXPECT_EQ(DecodeDocument("\xb1\xb2\xb3\xb4").text, "\x89Q\x8aS");  // 渦慨
+  EXPECT_EQ(DecodeDocument("\xa4\xa2\xb1\xb2\xb3\xb4").mojiCode, "EUC");
+  EXPECT_EQ(DecodeDocument("\xa4\xa2\xb1\xb2\xb3\xb4").text, "\x82\xa0\x89Q\x8aS");  // あ渦慨
   // Half-width kana in Shift-JIS with an odd count is not valid EUC.
   EXPECT_EQ(DecodeDocument("\xb1\xb2\xb3").mojiCode, "SJIS");
 }

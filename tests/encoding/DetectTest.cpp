@@ -33,7 +33,9 @@ TEST(DetectMojiCode, TableOfCases) {
       {"abcd\x01", jcAscii, "the last byte is not looked at"},
       {"\x82\xa0\x82\xa2\x82\xa4", jcSjis, "hiragana in Shift-JIS"},
       {"\xa4\xa2\xa4\xa4\xf0\xa1", jcEuc, "EUC-only pattern"},
-      {"\xb1\xb2\xb3\xb4", jcEucOrSjis, "half-width kana pairs"},
+      // Half-width kana whose bytes also pair up as EUC-JP kanji: kana, as
+      // the kanji alone (渦慨) would be no Japanese text.
+      {"\xb1\xb2\xb3\xb4", jcSjis, "half-width kana pairs"},
       {"a\x1b$B\x30\x21\x1b(Bb", jcJis83, "JIS X 0208-1983 escape"},
       {"a\x1b$@\x30\x21\x1b(Bb", jcJis78, "JIS X 0208-1978 escape"},
       {"\xe3\x81\x82", jcUtf8N, "short UTF-8 is still UTF-8 when well-formed"},
@@ -44,6 +46,25 @@ TEST(DetectMojiCode, TableOfCases) {
       {"emoji \xF0\x9F\x98\x80 here", jcUtf8N, "four-byte sequence"},
       // Not UTF-8: stays with the Japanese detection.
       {"\x93\xfa\x96\x7b\x8c\xea", jcSjis, "日本語 in Shift-JIS"},
+      // Mended: a NUL byte anywhere outside UTF-16 makes a file binary.
+      {std::string("text\0\x01\x02", 7), jcBinary, "NUL after text"},
+      {std::string(600, 'a') + std::string("\0", 1), jcBinary, "NUL beyond the scanned range"},
+      {std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), jcBinary, "PNG header"},
+      // Mended: EUC-JP with JIS X 0212 codes (鷗外 with 鷗 as 8F EC BF).
+      {"\x8f\xec\xbf\xb3\xb0\xa4\xce\xbe\xae\xc0\xe2", jcEuc, "JIS X 0212 in EUC-JP"},
+      {"\xa4\xb3\xa4\xce\x8f\xb0\xa1\xa4\xcf", jcEuc, "JIS X 0212 after kana"},
+      // Mended: ISO-2022-JP whose only escape is to half-width katakana.
+      {"x \x1b(I\x4f\x32\x45\x3d\x1b(B", jcJis83, "ESC ( I"},
+      // Mended: Shift-JIS half-width kana that happens to be well-formed
+      // UTF-8 ("x ﾏｲﾅｽ" reads as Greek and Latin letters) or EUC-JP.
+      {"x \xcf\xb2\xc5\xbd", jcSjis, "x ﾏｲﾅｽ"},
+      {"\xc3\xbd\xc4\xb0", jcSjis, "ﾃｽﾄｰ"},
+      {"\xba\xdd\xcb\xdf\xad\xb0\xc0\xb0 \xcc\xdf\xdb\xb8\xde\xd7\xd1", jcSjis, "ｺﾝﾋﾟｭｰﾀｰ ﾌﾟﾛｸﾞﾗﾑ"},
+      // Latin letters in UTF-8 stay UTF-8 beside them.
+      {"caf\xC3\xA9", jcUtf8N, "short Latin-1 word"},
+      {"na\xC3\xAFve r\xC3\xA9sum\xC3\xA9", jcUtf8N, "Latin-1 words"},
+      {"\xa4\xb3\xa4\xf3\xa4\xcb\xa4\xc1\xa4\xcf", jcEuc, "こんにちは in EUC-JP"},
+      {"\xc6\xfc\xcb\xdc", jcEuc, "日本 in EUC-JP"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(DetectMojiCode(c.text), c.code) << c.why;

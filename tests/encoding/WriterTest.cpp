@@ -173,6 +173,7 @@ TEST_F(WriterTest, ForeignCharactersSurviveOpenEditAndSave) {
   }
 }
 
+// EUC-JP holds é (JIS X 0212) but no emoji.
 TEST_F(WriterTest, EncodingsWithoutTheCharactersCountThem) {
   DecodedDocument doc = DecodeDocument(std::string("\xE3\x81\x82\xF0\x9F\x98\x80\xC3\xA9\xF0\x9F\x98\x80\r\n"));
   ASSERT_EQ(doc.mojiCode, "UTF8N");
@@ -180,14 +181,16 @@ TEST_F(WriterTest, EncodingsWithoutTheCharactersCountThem) {
     const char* name;
     std::size_t lost;
   };
-  for (const Case& c : {Case{"SJIS", 3}, Case{"EUC", 3}, Case{"JIS", 3}, Case{"UTF8N", 0},
+  for (const Case& c : {Case{"SJIS", 3}, Case{"EUC", 2}, Case{"JIS", 3}, Case{"UTF8N", 0},
                         Case{"UNICODE(BE)", 0}}) {
     const std::string path = dir + "/out.txt";
     EXPECT_EQ(SaveTextWithMojiCode(doc.text, c.name, path, &doc.codec), c.lost) << c.name;
   }
-  // Shift-JIS keeps the bytes as they are.
+  // They are written as "?"; everything else keeps its bytes.
   std::size_t lost = 0;
-  EXPECT_EQ(EncodeDocument(doc.text, "SJIS", doc.codec, &lost), doc.text);
+  EXPECT_EQ(EncodeDocument(doc.text, "SJIS", doc.codec, &lost), "\x82\xA0???\r\n");
+  EXPECT_EQ(EncodeDocument("\xF0\x40\xF9\xFC", "SJIS", TTextCodec(), &lost), "\xF0\x40\xF9\xFC");
+  EXPECT_EQ(lost, 0u);
 }
 
 TEST_F(WriterTest, TheCharacterPastTheUserAreaIsCountedAsLost) {

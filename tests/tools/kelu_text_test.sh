@@ -31,6 +31,26 @@ check "lossy exit" 3 $?
 grep -q '1 文字' "$dir/err" || { echo "FAIL: lossy count not reported"; cat "$dir/err"; fail=1; }
 check "lossy text" "caf? あ" "$(iconv -f CP932 -t UTF-8 < "$dir/latin-sjis.txt")"
 
+# Characters without a Shift-JIS form come back byte for byte in the Unicode
+# encodings (UTF-16 checked against iconv) and are found by search.
+printf 'smile \xf0\x9f\x98\x80 caf\xc3\xa9 \xed\x95\x9c e\xcc\x81 \xee\x80\x80\r\n\xf0\x9f\x98\x80!\r\n' > "$dir/emoji.txt"
+"$KT" convert --to UTF8N "$dir/emoji.txt" "$dir/emoji-out.txt"
+check "emoji convert exit" 0 $?
+cmp -s "$dir/emoji.txt" "$dir/emoji-out.txt" || { echo "FAIL: emoji not byte for byte"; fail=1; }
+"$KT" convert --to "UNICODE(BE)" "$dir/emoji.txt" "$dir/emoji-be.txt"
+check "emoji to UTF-16 exit" 0 $?
+check "emoji to UTF-16" "$(xxd -p "$dir/emoji-be.txt")" \
+  "$( (printf '\xfe\xff'; iconv -f UTF-8 -t UTF-16BE "$dir/emoji.txt") | xxd -p)"
+"$KT" convert --to UTF8N "$dir/emoji-be.txt" "$dir/emoji-back.txt"
+cmp -s "$dir/emoji.txt" "$dir/emoji-back.txt" || { echo "FAIL: emoji back from UTF-16"; fail=1; }
+"$KT" convert --to SJIS "$dir/emoji.txt" "$dir/emoji-sjis.txt" 2> "$dir/err"
+check "emoji to SJIS exit" 3 $?
+grep -q '5 文字' "$dir/err" || { echo "FAIL: lost emoji not counted"; cat "$dir/err"; fail=1; }
+check "emoji search" "$(printf '1\t7\t\xf0\x9f\x98\x80\n2\t1\t\xf0\x9f\x98\x80')" \
+  "$("$KT" search "$(printf '\xf0\x9f\x98\x80')" "$dir/emoji.txt")"
+check "emoji tokens" "$(printf '\xed\x95\x9c')" \
+  "$("$KT" tokens "$dir/emoji.txt" | sed -n 5p | cut -f3)"
+
 # Bad input: missing file, binary file, unknown name; OUT is never left behind.
 "$KT" convert --to SJIS "$dir/missing" "$dir/o1" 2>/dev/null
 [ $? -ne 0 ] && [ ! -e "$dir/o1" ] || { echo "FAIL: missing input"; fail=1; }

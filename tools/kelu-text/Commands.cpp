@@ -3,7 +3,6 @@
 #include <cstdio>
 
 #include "app/encoding/Encodings.h"
-#include "base/Cp932.h"
 #include "base/Exceptions.h"
 
 namespace kelu::tools {
@@ -16,11 +15,11 @@ const std::vector<Command>& Commands() {
   return commands;
 }
 
-std::string ToTerminal(const std::string& sjis) {
-  return cp932::ToUtf8(sjis);
+std::string ToTerminal(const std::string& sjis, const TTextCodec& codec) {
+  return codec.ToUtf8(sjis);
 }
 
-bool LoadDocumentText(const std::string& path, std::string& sjisText) {
+bool LoadDocumentText(const std::string& path, std::string& sjisText, TTextCodec& codec) {
   try {
     DecodedDocument doc = DecodeDocument(ReadFileBytes(path));
     if (doc.mojiCode == moji::kBinary) {
@@ -28,6 +27,7 @@ bool LoadDocumentText(const std::string& path, std::string& sjisText) {
       return false;
     }
     sjisText = std::move(doc.text);
+    codec = std::move(doc.codec);
     return true;
   } catch (const Exception& e) {
     std::fprintf(stderr, "kelu-text: %s\n", e.what());
@@ -86,13 +86,13 @@ int Convert(const std::vector<std::string>& args) {
       return 1;
     }
     std::size_t lost = doc.lossy;
-    lost += SaveTextWithMojiCode(doc.text, to, out);
+    lost += SaveTextWithMojiCode(doc.text, to, out, &doc.codec);
     if (doc.droppedAfterNul > 0) {
       std::fprintf(stderr, "kelu-text: NUL文字以降の %zu バイトは変換されませんでした\n",
                    doc.droppedAfterNul);
     }
     if (lost > 0) {
-      std::fprintf(stderr, "kelu-text: %zu 文字を \"?\" に置き換えました\n", lost);
+      std::fprintf(stderr, "kelu-text: %s で表せない %zu 文字が失われました\n", to.c_str(), lost);
       return 3;
     }
     return 0;

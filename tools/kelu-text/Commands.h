@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "base/TextCodec.h"
+
 namespace kelu::tools {
 
 struct Command {
@@ -14,12 +16,13 @@ struct Command {
 
 const std::vector<Command>& Commands();
 
-// The file decoded as the editor would open it; prints a Japanese message and
-// returns false when it cannot be read or is binary.
-bool LoadDocumentText(const std::string& path, std::string& sjisText);
+// The file decoded as the editor would open it, with the codec that holds
+// its characters; prints a Japanese message and returns false when it cannot
+// be read or is binary.
+bool LoadDocumentText(const std::string& path, std::string& sjisText, TTextCodec& codec);
 
-// Shift-JIS text as UTF-8 for printing.
-std::string ToTerminal(const std::string& sjis);
+// Shift-JIS text of a document as UTF-8 for printing.
+std::string ToTerminal(const std::string& sjis, const TTextCodec& codec);
 
 int Detect(const std::vector<std::string>& args);
 int Convert(const std::vector<std::string>& args);

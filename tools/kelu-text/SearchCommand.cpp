@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "base/Cp932.h"
 #include "base/Sjis.h"
 #include "base/Strings.h"
 #include "editor/ex/matcher/EditorExSearch.h"
@@ -21,8 +20,8 @@ constexpr const char* kSearchUsage =
     "使い方: kelu-text search [--regexp] [--match-case] [--esc-seq] [--whole-word] PATTERN "
     "FILE\n";
 
-void PrintHit(int line, int offset, const std::string& sjisText) {
-  std::string text = ToTerminal(sjisText);
+void PrintHit(int line, int offset, const std::string& sjisText, const TTextCodec& codec) {
+  std::string text = ToTerminal(sjisText, codec);
   // A line-spanning hit holds line breaks: they are shown as \r and \n so
   // that every hit stays on one line.
   std::string shown;
@@ -41,7 +40,8 @@ void PrintHit(int line, int offset, const std::string& sjisText) {
 
 // Every hit line by line, as find-next steps through them: each hit of a
 // line in turn, only within the first 1000 bytes (word wrap off).
-int SearchLines(TEditorExSearch& search, const std::vector<std::string>& lines, bool& gaveUp) {
+int SearchLines(TEditorExSearch& search, const std::vector<std::string>& lines,
+                const TTextCodec& codec, bool& gaveUp) {
   int found = 0;
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const std::string& line = lines[i];
@@ -53,7 +53,7 @@ int SearchLines(TEditorExSearch& search, const std::vector<std::string>& lines, 
     const std::vector<TEditorExHit>& hits = search.Hits();
     for (int h = SelectHitForward(hits, 0, false); h >= 0;) {
       const TEditorExHit& hit = hits[h];
-      PrintHit(static_cast<int>(i) + 1, hit.Start, line.substr(hit.Start - 1, hit.Length));
+      PrintHit(static_cast<int>(i) + 1, hit.Start, line.substr(hit.Start - 1, hit.Length), codec);
       ++found;
       h = SelectHitForward(hits, hit.Start - 1 + hit.Length, false);
     }
@@ -63,7 +63,8 @@ int SearchLines(TEditorExSearch& search, const std::vector<std::string>& lines, 
 
 // The line-spanning search repeated as the find command repeats it: each
 // time from one character after the start of the last hit.
-int SearchAcrossLines(TEditorExSearch& search, const TExLineList& text, bool& gaveUp) {
+int SearchAcrossLines(TEditorExSearch& search, const TExLineList& text, const TTextCodec& codec,
+                      bool& gaveUp) {
   const std::vector<std::string>& lines = text.Lines();
   int found = 0;
   int row = 0;
@@ -77,7 +78,7 @@ int SearchAcrossLines(TEditorExSearch& search, const TExLineList& text, bool& ga
       pos -= static_cast<int>(lines[line].size()) + 2;
       ++line;
     }
-    PrintHit(line + 1, pos + 1, window.substr(hit->Begin, hit->Length));
+    PrintHit(line + 1, pos + 1, window.substr(hit->Begin, hit->Length), codec);
     ++found;
     std::size_t step = sjis::CharLength(lines[line], static_cast<std::size_t>(pos));
     row = line;
@@ -119,19 +120,22 @@ int Search(const std::vector<std::string>& args) {
     std::fputs(kSearchUsage, stderr);
     return 2;
   }
-  std::size_t lossy = 0;
-  std::string pattern = cp932::FromUtf8(rest[0], &lossy);
-  if (lossy > 0) {
-    std::fprintf(stderr, "kelu-text: 検索文字列に Shift-JIS で表せない文字があります: %s\n",
-                 rest[0].c_str());
-    return 2;
-  }
   if (!RegexAvailable()) {
     std::fprintf(stderr, "kelu-text: %s\n", RegexUnavailableText().c_str());
     return 2;
   }
   std::string text;
-  if (!LoadDocumentText(rest[1], text)) return 2;
+  TTextCodec codec;
+  if (!LoadDocumentText(rest[1], text, codec)) return 2;
+  // The pattern in the document's codes: a character the file holds only
+  // through its table is found too.
+  std::size_t lossy = 0;
+  std::string pattern = codec.FromUtf8(rest[0], &lossy);
+  if (lossy > 0) {
+    std::fprintf(stderr, "kelu-text: 検索文字列に変換できない文字があります: %s\n",
+                 rest[0].c_str());
+    return 2;
+  }
 
   TEditorExSearch search;
   search.SetExSearchOptions(options);
@@ -151,8 +155,8 @@ int Search(const std::vector<std::string>& args) {
 
   bool gaveUp = false;
   int found = search.IsMultiLineSearch()
-                  ? SearchAcrossLines(search, TExLineList(std::move(lines)), gaveUp)
-                  : SearchLines(search, lines, gaveUp);
+                  ? SearchAcrossLines(search, TExLineList(std::move(lines)), codec, gaveUp)
+                  : SearchLines(search, lines, codec, gaveUp);
   if (found > 0) return 0;
   return gaveUp ? 2 : 1;
 }

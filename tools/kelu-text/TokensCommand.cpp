@@ -1,9 +1,9 @@
 // kelu-text tokens: the editor fountain's tokens of a file, one per line.
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
-#include "base/Cp932.h"
 #include "editor/fountain/EditorFountain.h"
 #include "editor/model/RowList.h"
 #include "editor/model/TextUtils.h"
@@ -29,11 +29,14 @@ int Tokens(const std::vector<std::string>& args) {
   TEditorFountain fountain;
   TStringList words;
   std::string path;
+  // Option texts are turned into the document's codes once it is read.
+  TTextCodec codec;
+  std::vector<std::function<void()>> settings;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     auto value = [&](std::string& out) {
       if (i + 1 >= args.size()) return false;
-      out = cp932::FromUtf8(args[++i]);
+      out = args[++i];
       return true;
     };
     std::string s, t;
@@ -46,18 +49,23 @@ int Tokens(const std::vector<std::string>& args) {
     } else if (arg == "--commenter" || arg == "--quotation" || arg == "--hex-prefix" ||
                arg == "--reserve") {
       if (!value(s)) return TokensUsageError("オプションに値がありません", arg);
-      if (arg == "--commenter") fountain.SetCommenter(s);
-      if (arg == "--quotation") fountain.SetQuotation(s);
-      if (arg == "--hex-prefix") fountain.SetHexPrefix(s);
-      if (arg == "--reserve") words.Add(s);
+      settings.push_back([&, arg, s] {
+        const std::string v = codec.FromUtf8(s);
+        if (arg == "--commenter") fountain.SetCommenter(v);
+        if (arg == "--quotation") fountain.SetQuotation(v);
+        if (arg == "--hex-prefix") fountain.SetHexPrefix(v);
+        if (arg == "--reserve") words.Add(v);
+      });
     } else if (arg == "--bracket") {
       if (!value(s) || !value(t)) return TokensUsageError("オプションに値がありません", arg);
       if (fountain.Brackets().Count() >= TFountainBracketCollection::kMaxItems) {
         return TokensUsageError("括弧は14組までです", arg);
       }
       TFountainBracketItem* item = fountain.Brackets().Add();
-      item->SetLeftBracket(s);
-      item->SetRightBracket(t);
+      settings.push_back([&, item, s, t] {
+        item->SetLeftBracket(codec.FromUtf8(s));
+        item->SetRightBracket(codec.FromUtf8(t));
+      });
     } else if (arg.size() > 1 && arg[0] == '-') {
       return TokensUsageError("不明なオプションです", arg);
     } else if (path.empty()) {
@@ -67,10 +75,11 @@ int Tokens(const std::vector<std::string>& args) {
     }
   }
   if (path.empty()) return TokensUsageError(nullptr, "");
+  std::string text;
+  if (!LoadDocumentText(path, text, codec)) return 1;
+  for (const auto& set : settings) set();
   fountain.SetReserveWordList(words);
 
-  std::string text;
-  if (!LoadDocumentText(path, text)) return 1;
   // Word wrap off: one row per line; the last row ends the text unless a
   // line break follows it.
   TEditorStringList rows;
@@ -93,7 +102,7 @@ int Tokens(const std::vector<std::string>& args) {
       out += '\t';
       out += TokenKindName(parser->Token());
       out += '\t';
-      out += cp932::ToUtf8(parser->TokenText());
+      out += codec.ToUtf8(parser->TokenText());
       out += '\n';
       std::fwrite(out.data(), 1, out.size(), stdout);
     }

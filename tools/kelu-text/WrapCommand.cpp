@@ -52,13 +52,14 @@ int Wrap(const std::vector<std::string>& args) {
   }
   if (file.empty()) return usage();
   std::string text;
-  if (!LoadDocumentText(file, text)) return 1;
+  TTextCodec codec;
+  if (!LoadDocumentText(file, text, codec)) return 1;
   editor.rows.SetWordWrap(true);
   editor.lines.SetText(text);
   const TEditorScreenStrings& rows = editor.rows;
   for (int r = 0; r < rows.GetCount(); ++r) {
     std::printf("%s\t%s\n", RowAttributeName(rows.RowAttributes(r)),
-                ToTerminal(std::string(rows.View(r))).c_str());
+                ToTerminal(std::string(rows.View(r)), codec).c_str());
   }
   return 0;
 }

@@ -1,6 +1,9 @@
 #include "app/encoding/Encodings.h"
 
 #include "app/encoding/Jis.h"
+#include "app/encoding/Plausibility.h"
+
+#include <cstring>
 
 #include "base/Cp932.h"
 #include "base/Exceptions.h"
@@ -47,6 +50,42 @@ bool HasControlBytes(const Bytes& b) {
 
 }  // namespace
 
+namespace {
+
+// The escapes that switch ISO-2022-JP to a double-byte set or to
+// half-width katakana: ESC $ B (and ESC $ ( D, ESC ( I) is jcJis83, ESC $ @
+// jcJis78; jcAscii when there is none.
+TJapaneseCode JisEscape(std::string_view s) {
+  for (std::size_t i = s.find('\x1B'); i != std::string_view::npos && i + 2 < s.size();
+       i = s.find('\x1B', i + 1)) {
+    const char a = s[i + 1], b = s[i + 2];
+    if (a == '$' && b == '@') return jcJis78;
+    if ((a == '$' && (b == 'B' || (b == '(' && i + 3 < s.size() && s[i + 3] == 'D'))) ||
+        (a == '(' && b == 'I')) {
+      return jcJis83;
+    }
+  }
+  return jcAscii;
+}
+
+// Offset of the first byte of 0x80 or above, s.size() when none.
+std::size_t FirstHighByte(std::string_view s) {
+  std::size_t i = 0;
+  while (i + 8 <= s.size()) {
+    std::uint64_t w;
+    std::memcpy(&w, s.data() + i, 8);
+    if (w & 0x8080808080808080ull) break;
+    i += 8;
+  }
+  while (i < s.size() && static_cast<unsigned char>(s[i]) < 0x80) ++i;
+  return i;
+}
+
+// How much text after its first 8-bit byte the weighing looks at.
+constexpr std::size_t kWeighedBytes = 64 * 1024;
+
+}  // namespace
+
 TJapaneseCode DetectMojiCode(std::string_view text) {
   Bytes b{text};
   const int len = b.len();
@@ -54,48 +93,38 @@ TJapaneseCode DetectMojiCode(std::string_view text) {
   if (len >= 2 && b(1) == 0xFF && b(2) == 0xFE) return jcUtf16LE;
   if (len >= 2 && b(1) == 0xFE && b(2) == 0xFF) return jcUtf16BE;
   if (len > 3 && b(1) == 0xEF && b(2) == 0xBB && b(3) == 0xBF) return jcUtf8Bom;
+  // Text has no NUL byte outside UTF-16: images, archives and record files
+  // are binary wherever their first NUL stands.
+  if (text.find('\0') != std::string_view::npos) return jcBinary;
+  if (HasControlBytes(b)) return jcBinary;
 
-  bool seen = false;
-  int i = 1;
-  while (i <= DetectLimit && i < len - 4) {
-    unsigned char a = b(i);
-    if (In(a, 0xC0, 0xDF) || a >= 0xF0) {
-      seen = false;
-      break;
-    }
-    if (a < 0x80) {
-      ++i;
-    } else if (a == 0xE0) {
-      if (In(b(i + 1), 0xA0, 0xBF) && In(b(i + 2), 0x80, 0xBF)) {
-        seen = true;
-        i += 3;
-      } else {
-        seen = false;
-        break;
-      }
-    } else if (In(a, 0xE1, 0xEF)) {
-      if (In(b(i + 1), 0x80, 0xBF) && In(b(i + 2), 0x80, 0xBF)) {
-        seen = true;
-        i += 3;
-      } else {
-        seen = false;
-        break;
-      }
-    } else {
-      seen = false;
-      break;
-    }
-  }
-  if (seen) return jcUtf8N;
+  const std::size_t high = FirstHighByte(text);
+  // ISO-2022-JP is 7-bit (half-width katakana may also come as 8-bit
+  // bytes after its escapes).
+  const TJapaneseCode jis = JisEscape(text.substr(0, high));
+  if (jis != jcAscii) return jis;
+  if (high == text.size()) return text == "\xEF\xBB\xBF" ? DetectJapaneseCode(text) : jcAscii;
+  if (text == "\xEF\xBB\xBF") return DetectJapaneseCode(text);
 
-  // The scan above looks at the first bytes only and rejects two- and
-  // four-byte sequences; a text that is well-formed UTF-8 throughout, with
-  // multi-byte characters, is UTF-8 all the same.
-  if (!HasControlBytes(b) && text != "\xEF\xBB\xBF") {
-    bool multibyte = false;
-    if (cp932::IsWellFormedUtf8(text, &multibyte) && multibyte) return jcUtf8N;
+  // The readings of the text from its first 8-bit byte on (with the byte
+  // before it, for the context of half-width kana) are weighed.
+  const std::size_t from = high > 0 ? high - 1 : 0;
+  const std::string_view window = text.substr(from, kWeighedBytes);
+  const bool cut = from + window.size() < text.size();
+  switch (WeighReadings(window, cut).best) {
+    case TReading::rdUtf8:
+      return jcUtf8N;
+    case TReading::rdSjis:
+      return jcSjis;
+    case TReading::rdEuc:
+      return jcEuc;
+    case TReading::rdNone:
+      break;
   }
-  return DetectJapaneseCode(text);
+  // No reading holds throughout: the byte patterns decide, as far as they
+  // can.
+  const TJapaneseCode code = DetectJapaneseCode(text);
+  return code == jcEucOrSjis ? jcSjis : code;
 }
 
 TJapaneseCode DetectJapaneseCode(std::string_view text) {
@@ -206,8 +235,13 @@ std::string Utf8BomToSjis(std::string_view utf8WithMark, TTextCodec& codec, std:
 }
 
 std::string EucToSjis(std::string_view euc, TTextCodec& codec, std::size_t* lossy) {
-  (void)codec;
-  return cp932::Convert(UpToNul(euc), cp932::kEucJp, cp932::kCp932, lossy);
+  // Through Unicode, so that JIS X 0212 characters (8F xx xx), which code
+  // page 932 lacks, keep codes of the document's table.
+  std::size_t bad = 0, lost = 0;
+  const std::string units = cp932::Convert(UpToNul(euc), cp932::kEucJp, cp932::kUtf16LE, &bad);
+  std::string text = codec.FromUtf16Bytes(units, false, &lost);
+  if (lossy) *lossy = bad + lost;
+  return text;
 }
 
 std::string Utf16LEToSjis(std::string_view bytes, std::size_t* lossy) {
@@ -304,55 +338,53 @@ std::string SjisToUtf8Bom(std::string_view s, std::size_t* lossy, const TTextCod
 
 DecodedDocument DecodeDocument(std::string_view bytes) {
   DecodedDocument doc;
-  std::string_view text = UpToNul(bytes);
-  doc.code = DetectMojiCode(text);
-  auto dropAfterNul = [&] { doc.droppedAfterNul = bytes.size() - text.size(); };
+  doc.code = DetectMojiCode(bytes);
   if (bytes.empty() || doc.code == jcSjis || doc.code == jcAscii) {
     doc.mojiCode = moji::kSjis;
-    doc.text = std::string(text);
-    dropAfterNul();
+    doc.text = std::string(bytes);
     return doc;
   }
+  // UTF-16 text ends at its first 0x0000 unit.
+  auto utf16 = [&](bool bigEndian) {
+    const std::string_view units = Utf16UpToNul(bytes.substr(2));
+    doc.droppedAfterNul = bytes.size() - 2 - units.size();
+    doc.text = doc.codec.FromUtf16Bytes(units, bigEndian, &doc.lossy);
+  };
   switch (doc.code) {
     case jcBinary:
       doc.mojiCode = moji::kBinary;
       break;
     case jcUtf16LE:
       doc.mojiCode = moji::kUtf16LE;
-      doc.text = Utf16LEToSjis(bytes.substr(2), doc.codec, &doc.lossy);
+      utf16(false);
       break;
     case jcUtf16BE:
       doc.mojiCode = moji::kUtf16BE;
-      doc.text = Utf16BEToSjis(bytes.substr(2), doc.codec, &doc.lossy);
+      utf16(true);
       break;
     case jcUtf8Bom:
       doc.mojiCode = moji::kUtf8Bom;
-      doc.text = doc.codec.FromUtf8(text.substr(3), &doc.lossy);
-      dropAfterNul();
+      doc.text = Utf8BomToSjis(bytes, doc.codec, &doc.lossy);
       break;
     case jcUtf8N:
       doc.mojiCode = moji::kUtf8N;
-      doc.text = doc.codec.FromUtf8(text, &doc.lossy);
-      dropAfterNul();
+      doc.text = Utf8ToSjis(bytes, doc.codec, &doc.lossy);
       break;
     case jcJis83:
     case jcJis78:
       doc.mojiCode = moji::kJis;
-      doc.text = JisToSjis(UpToNul(text), &doc.lossy);
-      dropAfterNul();
+      doc.text = JisToSjis(bytes, &doc.lossy);
       break;
     case jcEucOrSjis:
-      if (!IsValidEuc(text)) {
+      if (!IsValidEuc(bytes)) {
         doc.mojiCode = moji::kSjis;
-        doc.text = std::string(text);
-        dropAfterNul();
+        doc.text = std::string(bytes);
         break;
       }
       [[fallthrough]];
     case jcEuc:
       doc.mojiCode = moji::kEuc;
-      doc.text = EucToSjis(text, doc.codec, &doc.lossy);
-      dropAfterNul();
+      doc.text = EucToSjis(bytes, doc.codec, &doc.lossy);
       break;
     default:
       break;
@@ -361,20 +393,11 @@ DecodedDocument DecodeDocument(std::string_view bytes) {
 }
 
 DecodedDocument DecodeDocument(std::string&& bytes) {
-  std::size_t nul = bytes.find('\0');
-  std::string_view text =
-      nul == std::string::npos ? std::string_view(bytes) : std::string_view(bytes).substr(0, nul);
-  TJapaneseCode code = bytes.empty() ? jcAscii : DetectMojiCode(text);
-  if (code != jcSjis && code != jcAscii && !bytes.empty()) {
-    return DecodeDocument(std::string_view(bytes));
-  }
+  const TJapaneseCode code = bytes.empty() ? jcAscii : DetectMojiCode(bytes);
+  if (code != jcSjis && code != jcAscii) return DecodeDocument(std::string_view(bytes));
   DecodedDocument doc;
   doc.code = code;
   doc.mojiCode = moji::kSjis;
-  if (nul != std::string::npos) {
-    doc.droppedAfterNul = bytes.size() - nul;
-    bytes.resize(nul);
-  }
   doc.text = std::move(bytes);
   return doc;
 }
@@ -385,10 +408,9 @@ std::string EncodeDocument(std::string_view s, std::string_view m, const TTextCo
   std::size_t lost = 0;
   std::string out;
   if (m == moji::kSjis) {
-    // The bytes as they are; the characters of the table read back as
-    // user-defined characters elsewhere.
-    lost = codec.CountAssigned(s);
-    out = std::string(s);
+    // The bytes as they are, but for the characters of the table: they
+    // have no Shift-JIS form.
+    out = codec.WithoutAssigned(s, &lost);
   } else if (m == moji::kBinary) {
     throw EInvalidOperation("バイナリファイルとして開いた文書は保存できません");
   } else if (m == moji::kUtf16LE) {
@@ -400,8 +422,9 @@ std::string EncodeDocument(std::string_view s, std::string_view m, const TTextCo
   } else if (m == moji::kUtf8N) {
     out = SjisToUtf8(s, &lost, &codec);
   } else if (m == moji::kEuc) {
-    out = cp932::Convert(s, cp932::kCp932, cp932::kEucJp, &lost);
-    lost += codec.CountAssigned(s);
+    std::size_t bad = 0;
+    out = cp932::Convert(codec.ToUtf16Bytes(s, false, &bad), cp932::kUtf16LE, cp932::kEucJp, &lost);
+    lost += bad;
   } else if (m == moji::kJis) {
     // The user-defined area has no JIS form: its characters become "?".
     out = SjisToJis(s, &lost);

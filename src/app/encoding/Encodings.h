@@ -47,7 +47,13 @@ bool IsWritableMojiCode(std::string_view mojiCode);
 // Number of leading bytes that the control-byte scan and the UTF-8 scan see.
 inline int DetectLimit = 512;
 
-// The whole detection; `text` is the file's bytes up to its first NUL.
+// The whole detection over a file's bytes. Marks decide first (FF FE, FE FF,
+// EF BB BF); any other file with a NUL byte, or with a control byte 01-07 or
+// FF among its first DetectLimit bytes, is jcBinary; ISO-2022-JP escapes
+// before the first 8-bit byte give jcJis83 or jcJis78; 7-bit text is
+// jcAscii. Otherwise the readings as UTF-8, Shift-JIS and EUC-JP of up to
+// 64 KB from the first 8-bit byte on are weighed for how plausible they are
+// (app/encoding/Plausibility.h): jcUtf8N, jcSjis or jcEuc.
 TJapaneseCode DetectMojiCode(std::string_view text);
 // Control bytes and the Japanese encodings only (values jcAscii..jcEucOrSjis).
 TJapaneseCode DetectJapaneseCode(std::string_view text);
@@ -96,7 +102,8 @@ struct DecodedDocument {
   // document keeps this codec (TEditor::SetCodec) for everything it converts
   // afterwards, saving included.
   TTextCodec codec;
-  // Bytes dropped because the text ends at a NUL byte (0 when none).
+  // Bytes dropped because UTF-16 text ends at a 0x0000 unit (0 when none;
+  // other files with a NUL byte are "BINARY").
   std::size_t droppedAfterNul = 0;
 };
 
