@@ -50,6 +50,7 @@ TEST(DetectMojiCode, TableOfCases) {
       {std::string("text\0\x01\x02", 7), jcBinary, "NUL after text"},
       {std::string(600, 'a') + std::string("\0", 1), jcBinary, "NUL beyond the scanned range"},
       {std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), jcBinary, "PNG header"},
+      {"%PDF-1.4\n%\xC3\xA4\xC3\xBC\xC3\xB6\n", jcBinary, "the start of a PDF"},
       // Mended: EUC-JP with JIS X 0212 codes (鷗外 with 鷗 as 8F EC BF).
       {"\x8f\xec\xbf\xb3\xb0\xa4\xce\xbe\xae\xc0\xe2", jcEuc, "JIS X 0212 in EUC-JP"},
       {"\xa4\xb3\xa4\xce\x8f\xb0\xa1\xa4\xcf", jcEuc, "JIS X 0212 after kana"},

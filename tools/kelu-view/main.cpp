@@ -182,7 +182,7 @@ class TViewWindow : public QMainWindow {
     if (kelu::TEditor* e = Current()) e->PasteFromClipboard();
   }
   void BoxPaste() {
-    if (kelu::TEditor* e = Current()) e->BoxPaste(kelu::TEditor::ClipboardText());
+    if (kelu::TEditor* e = Current()) e->BoxPaste(e->ClipboardText());
   }
   void SelectAll() {
     if (kelu::TEditor* e = Current()) e->SelectAll();

@@ -81,6 +81,17 @@ std::size_t FirstHighByte(std::string_view s) {
   return i;
 }
 
+// Signatures of binary formats whose first bytes can look like text (a PDF
+// begins with a line of 8-bit bytes, an archive with its member names).
+bool HasBinarySignature(std::string_view s) {
+  static constexpr std::string_view kSignatures[] = {
+      "%PDF-", "!<arch>\n", "PK\x03\x04", "\x1F\x8B", "\x7F" "ELF", "\x89PNG", "Rar!\x1A", "7z\xBC\xAF"};
+  for (std::string_view sig : kSignatures) {
+    if (s.substr(0, sig.size()) == sig) return true;
+  }
+  return false;
+}
+
 // How much text after its first 8-bit byte the weighing looks at.
 constexpr std::size_t kWeighedBytes = 64 * 1024;
 
@@ -96,7 +107,7 @@ TJapaneseCode DetectMojiCode(std::string_view text) {
   // Text has no NUL byte outside UTF-16: images, archives and record files
   // are binary wherever their first NUL stands.
   if (text.find('\0') != std::string_view::npos) return jcBinary;
-  if (HasControlBytes(b)) return jcBinary;
+  if (HasControlBytes(b) || HasBinarySignature(text)) return jcBinary;
 
   const std::size_t high = FirstHighByte(text);
   // ISO-2022-JP is 7-bit (half-width katakana may also come as 8-bit

@@ -49,7 +49,8 @@ inline int DetectLimit = 512;
 
 // The whole detection over a file's bytes. Marks decide first (FF FE, FE FF,
 // EF BB BF); any other file with a NUL byte, or with a control byte 01-07 or
-// FF among its first DetectLimit bytes, is jcBinary; ISO-2022-JP escapes
+// FF among its first DetectLimit bytes, or with the signature of a binary
+// format that may start like text (PDF, ar, zip, gzip, ELF, PNG), is jcBinary; ISO-2022-JP escapes
 // before the first 8-bit byte give jcJis83 or jcJis78; 7-bit text is
 // jcAscii. Otherwise the readings as UTF-8, Shift-JIS and EUC-JP of up to
 // 64 KB from the first 8-bit byte on are weighed for how plausible they are

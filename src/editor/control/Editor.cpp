@@ -336,6 +336,12 @@ void TEditor::SetUndoListMax(int value) {
   rows_->UndoObj().SetUndoListMax(value);
 }
 
+void TEditor::SetCodec(const TTextCodec& codec) {
+  rows_->SetCodec(codec);
+  // The same codes may now stand for other characters.
+  rows_->RepaintEditors();
+}
+
 void TEditor::SetView(const TEditorViewInfo& value) {
   view_->Assign(value);
   ScrollCaret();

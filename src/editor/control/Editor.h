@@ -67,6 +67,8 @@
 class QMenu;
 class QPainter;
 
+class QMimeData;
+
 namespace kelu {
 
 class TEditorPopupMenu;
@@ -188,6 +190,11 @@ class TEditor : public QAbstractScrollArea,
   void SetWordWrap(bool value) { rows_->SetWordWrap(value); }
   TEditorWrapOption& WrapOption() { return rows_->WrapOption(); }
   void SetWrapOption(const TEditorWrapOption& value) { rows_->WrapOption().Assign(value); }
+  // The document's conversion between its text and Unicode (held by the row
+  // list): drawing, the clipboard, the input method and drops go through
+  // it; a loader sets the one its decoder made (DecodedDocument::codec).
+  TTextCodec& Codec() const { return rows_->Codec(); }
+  void SetCodec(const TTextCodec& codec);
 
   bool Modified() const { return modified_; }
   void SetModified(bool value) { modified_ = value; }
@@ -565,19 +572,26 @@ class TEditor : public QAbstractScrollArea,
   // a place inside the selection only clears it. A drop column beyond its
   // row's end pads the row with blanks. The caret ends after the moved text.
   virtual void MoveSelectionTo(int row, int col);
-  // The clipboard holds the text as Unicode (text/plain, LF line ends) and,
-  // for a box selection, the same text as Shift-JIS bytes under
-  // BoxClipboardMimeType(). Without a selection the clipboard is left as it
-  // is.
+  // The clipboard holds the text as Unicode (text/plain, LF line ends) and
+  // the same text as the document's Shift-JIS bytes, under
+  // BoxClipboardMimeType() for a box selection and kSjisTextMimeType for a
+  // normal one, so that characters with two codes (NEC and IBM extensions)
+  // paste back as they were. Without a selection the clipboard is left as
+  // it is.
   virtual void CopyToClipboard();
   virtual void CutToClipboard();
-  // Box text is pasted with BoxPaste, other text with SetSelText; text
-  // without a Shift-JIS form becomes "?".
+  // Box text is pasted with BoxPaste, other text with SetSelText.
   virtual void PasteFromClipboard();
-  // The clipboard's text as Shift-JIS (the box bytes when present), and
-  // whether it holds text at all.
-  static std::string ClipboardText();
+  // The clipboard's text as Shift-JIS of this document (see
+  // TextOfMimeData), and whether it holds text at all.
+  std::string ClipboardText() const;
   static bool ClipboardHasText();
+  // Text offered as Unicode and, by this program, as Shift-JIS bytes under
+  // `bytesFormat`: the bytes when they read as the same characters in this
+  // document (another document's table may give their codes to other
+  // characters), else the Unicode through this document's codec, with CR
+  // LF line ends.
+  std::string TextOfMimeData(const QMimeData& data, const QString& bytesFormat) const;
   // Inserts the lines of `s` as a column block at the selection's start
   // (the selection removed in the same change) or at the caret; rows that
   // are missing are added, indented by blanks.

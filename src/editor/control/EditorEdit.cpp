@@ -11,10 +11,11 @@
 #include <cstring>
 #include <vector>
 
-#include "base/Cp932.h"
 #include "base/LineSplit.h"
 #include "base/Sjis.h"
 #include "editor/control/Editor.h"
+#include "editor/control/EditorResources.h"
+#include "editor/control/UnicodeText.h"
 #include "editor/model/Undo.h"
 
 namespace kelu {
@@ -96,14 +97,10 @@ class TEditScope {
   TEditor& editor_;
 };
 
-QString UnicodeOf(std::string_view sjis) {
-  const std::string utf8 = cp932::ToUtf8(sjis);
-  return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
-
-std::string SjisOf(const QString& text) {
-  const QByteArray utf8 = text.toUtf8();
-  return cp932::FromUtf8(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
+// Unicode text with the LF line ends of this desktop.
+QString WithLfLineEnds(QString text) {
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  return text;
 }
 
 }  // namespace
@@ -303,23 +300,33 @@ void TEditor::MoveSelectionTo(int row, int col) {
 
 // ------------------------------------------------------------- clipboard
 
-std::string TEditor::ClipboardText() {
+std::string TEditor::TextOfMimeData(const QMimeData& data, const QString& bytesFormat) const {
+  if (data.hasFormat(bytesFormat)) {
+    const QByteArray held = data.data(bytesFormat);
+    // The bytes end at a terminating zero, if one was stored.
+    const std::string bytes(held.constData(),
+                            strnlen(held.constData(), static_cast<std::size_t>(held.size())));
+    if (!data.hasText() ||
+        WithLfLineEnds(ToQString(Codec(), bytes)) == WithLfLineEnds(data.text())) {
+      return bytes;
+    }
+  }
+  if (!data.hasText()) return {};
+  return CrLfText(FromQString(Codec(), data.text()));
+}
+
+std::string TEditor::ClipboardText() const {
   const QMimeData* data = QGuiApplication::clipboard()->mimeData();
   if (!data) return {};
-  if (data->hasFormat(BoxClipboardMimeType())) {
-    const QByteArray bytes = data->data(BoxClipboardMimeType());
-    const char* p = bytes.constData();
-    // The bytes end at a terminating zero, if one was stored.
-    const std::size_t n = strnlen(p, static_cast<std::size_t>(bytes.size()));
-    return std::string(p, n);
-  }
-  if (!data->hasText()) return {};
-  return CrLfText(SjisOf(data->text()));
+  return TextOfMimeData(*data, data->hasFormat(BoxClipboardMimeType())
+                                   ? BoxClipboardMimeType()
+                                   : QString::fromLatin1(kSjisTextMimeType));
 }
 
 bool TEditor::ClipboardHasText() {
   const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-  return data && (data->hasText() || data->hasFormat(BoxClipboardMimeType()));
+  return data && (data->hasText() || data->hasFormat(BoxClipboardMimeType()) ||
+                  data->hasFormat(QString::fromLatin1(kSjisTextMimeType)));
 }
 
 void TEditor::CopyToClipboard() {
@@ -327,13 +334,10 @@ void TEditor::CopyToClipboard() {
   const std::string text = SelText();
   auto* data = new QMimeData;
   // Programs on this desktop take LF line ends.
-  QString unicode = UnicodeOf(text);
-  unicode.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  data->setText(unicode);
-  if (selectionMode_ == smBox) {
-    data->setData(BoxClipboardMimeType(),
-                  QByteArray(text.data(), static_cast<qsizetype>(text.size())));
-  }
+  data->setText(WithLfLineEnds(ToQString(Codec(), text)));
+  data->setData(selectionMode_ == smBox ? BoxClipboardMimeType()
+                                        : QString::fromLatin1(kSjisTextMimeType),
+                QByteArray(text.data(), static_cast<qsizetype>(text.size())));
   QGuiApplication::clipboard()->setMimeData(data);
 }
 
@@ -346,7 +350,7 @@ void TEditor::CutToClipboard() {
 void TEditor::PasteFromClipboard() {
   if (readOnly_) return;
   const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-  if (!data || !data->hasText()) return;
+  if (!data || !ClipboardHasText()) return;
   const bool box = data->hasFormat(BoxClipboardMimeType());
   const std::string text = ClipboardText();
   if (box) {

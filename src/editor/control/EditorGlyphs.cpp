@@ -8,62 +8,14 @@
 #include <cmath>
 
 #include "base/Cp932.h"
+#include "base/TextCodec.h"
 #include "base/Sjis.h"
 
 namespace kelu {
 
 namespace {
 
-constexpr char16_t kReplacement = 0xFFFD;
-
-bool IsTrailByte(unsigned c) {
-  return c >= 0x40 && c <= 0xFC && c != 0x7F;
-}
-
-// The double-byte characters of code page 932, converted once through iconv:
-// every pair is converted in one call, each followed by a line feed, and the
-// result is cut at the line feeds. A pair that does not give exactly one
-// character shows U+FFFD.
-struct TPairTable {
-  std::vector<char16_t> units = std::vector<char16_t>(65536, kReplacement);
-
-  TPairTable() {
-    std::string all;
-    all.reserve(64 * 192 * 3);
-    std::vector<unsigned> codes;
-    for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
-      if (!sjis::IsLeadByte(static_cast<unsigned char>(lead))) continue;
-      for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
-        if (!IsTrailByte(trail)) continue;
-        all.push_back(static_cast<char>(lead));
-        all.push_back(static_cast<char>(trail));
-        all.push_back('\n');
-        codes.push_back(lead << 8 | trail);
-      }
-    }
-    QString text = QString::fromUtf8(cp932::ToUtf8(all));
-    QStringList parts = text.split(u'\n');
-    if (parts.size() == static_cast<qsizetype>(codes.size()) + 1) {
-      for (std::size_t i = 0; i < codes.size(); ++i) {
-        const QString& s = parts[static_cast<qsizetype>(i)];
-        if (s.size() == 1) units[codes[i]] = s[0].unicode();
-      }
-      return;
-    }
-    // The cut went wrong somewhere: convert the pairs one by one.
-    for (unsigned code : codes) {
-      char pair[2] = {static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
-      std::size_t lossy = 0;
-      QString s = QString::fromUtf8(cp932::ToUtf8(std::string_view(pair, 2), &lossy));
-      if (s.size() == 1 && lossy == 0) units[code] = s[0].unicode();
-    }
-  }
-};
-
-const TPairTable& PairTable() {
-  static const TPairTable table;
-  return table;
-}
+constexpr char32_t kReplacement = 0xFFFD;
 
 bool SameAdvance(qreal a, qreal b) {
   return std::abs(a - b) < 0.01;
@@ -71,29 +23,16 @@ bool SameAdvance(qreal a, qreal b) {
 
 }  // namespace
 
-char16_t SjisByteToUnicode(unsigned char b) {
-  if (b < 0x20 || b == 0x7F) return 0;
-  if (b < 0x80) return b;
-  if (b >= 0xA1 && b <= 0xDF) return static_cast<char16_t>(0xFF61 + (b - 0xA1));
-  return kReplacement;
-}
-
-char16_t SjisPairToUnicode(unsigned char lead, unsigned char trail) {
-  return PairTable().units[static_cast<unsigned>(lead) << 8 | trail];
-}
-
-QString SjisToScreenText(std::string_view text) {
-  QString out;
-  out.reserve(static_cast<qsizetype>(text.size()));
-  for (std::size_t i = 0; i < text.size();) {
-    std::size_t n = sjis::CharLength(text, i);
-    auto b = static_cast<unsigned char>(text[i]);
-    char16_t u = n == 2 ? SjisPairToUnicode(b, static_cast<unsigned char>(text[i + 1]))
-                        : SjisByteToUnicode(b);
-    out.append(QChar(u ? u : u' '));
-    i += n;
+char32_t ScreenCharAt(const TTextCodec& codec, std::string_view text, std::size_t i,
+                      std::size_t n) {
+  const auto b = static_cast<unsigned char>(text[i]);
+  if (n == 1) {
+    if (b < 0x20 || b == 0x7F) return 0;
+    if (b < 0x80) return b;
   }
-  return out;
+  const char32_t c = n == 2 ? codec.CharOfPair(b, static_cast<unsigned char>(text[i + 1]))
+                            : cp932::CharOfByte(b);
+  return c == cp932::kNoChar ? kReplacement : c;
 }
 
 bool HasHalfWidthRatio(const QFont& font) {
@@ -162,46 +101,49 @@ TGlyphPainter::Face& TGlyphPainter::FaceOf(TFontStyles style) {
   return face;
 }
 
-const TGlyphPainter::Glyph& TGlyphPainter::GlyphOf(Face& face, char16_t unit) {
-  Glyph& g = face.glyphs[unit];
+const TGlyphPainter::Glyph& TGlyphPainter::GlyphOf(Face& face, char32_t ch) {
+  Glyph& g = ch <= 0xFFFF ? face.glyphs[ch] : face.beyond[ch];
   if (!g.known) {
     g.known = true;
+    const QString text = QString::fromUcs4(&ch, 1);
     if (face.raw.isValid()) {
-      QChar c(unit);
-      quint32 index = 0;
-      int n = 1;
-      if (face.raw.glyphIndexesForChars(&c, 1, &index, &n) && n == 1 && index != 0) {
+      quint32 indexes[2] = {0, 0};
+      int n = 2;
+      if (face.raw.glyphIndexesForChars(text.constData(), static_cast<int>(text.size()), indexes,
+                                        &n) &&
+          n == 1 && indexes[0] != 0) {
+        const quint32 index = indexes[0];
         QPointF advance;
         face.raw.advancesForGlyphIndexes(&index, &advance, 1);
         g.index = index;
         g.advance = static_cast<float>(advance.x());
       }
     }
-    if (g.index == 0)
-      g.advance = static_cast<float>(QFontMetricsF(face.font).horizontalAdvance(QChar(unit)));
+    // Through the font fallback: the advance of the face that has it.
+    if (g.index == 0) g.advance = static_cast<float>(QFontMetricsF(face.font).horizontalAdvance(text));
   }
   return g;
 }
 
 void TGlyphPainter::Draw(QPainter& painter, std::string_view text, int x, int top,
-                         TFontStyles style, const QColor& color) {
+                         TFontStyles style, const QColor& color, const TTextCodec& codec) {
   Face& face = FaceOf(style);
   indexes_.clear();
   positions_.clear();
   const qreal baseline = top + ascent_;
   struct Missing {
-    char16_t unit;
+    char32_t c;
     qreal x;
+    int cells;
+    float advance;
   };
   std::vector<Missing> missing;
   int cell = 0;
   for (std::size_t i = 0; i < text.size();) {
     std::size_t n = sjis::CharLength(text, i);
-    auto b = static_cast<unsigned char>(text[i]);
-    char16_t u = n == 2 ? SjisPairToUnicode(b, static_cast<unsigned char>(text[i + 1]))
-                        : SjisByteToUnicode(b);
+    const char32_t u = ScreenCharAt(codec, text, i, n);
     const int cells = static_cast<int>(n);
-    if (u != 0 && u != u' ') {
+    if (u != 0 && u != U' ') {
       const Glyph& g = GlyphOf(face, u);
       qreal left = x + cell * colWidth_;
       // A double-byte character is centred in its two cells.
@@ -210,7 +152,7 @@ void TGlyphPainter::Draw(QPainter& painter, std::string_view text, int x, int to
         indexes_.push_back(g.index);
         positions_.emplace_back(std::round(left), baseline);
       } else {
-        missing.push_back({u, std::round(left)});
+        missing.push_back({u, x + cell * colWidth_ + 0.0, cells, g.advance});
       }
     }
     cell += cells;
@@ -224,10 +166,19 @@ void TGlyphPainter::Draw(QPainter& painter, std::string_view text, int x, int to
     run.setPositions(QList<QPointF>(positions_.begin(), positions_.end()));
     painter.drawGlyphRun(QPointF(0, 0), run);
   }
-  if (!missing.empty()) {
-    painter.setFont(face.font);
-    for (const Missing& m : missing)
-      painter.drawText(QPointF(m.x, baseline), QString(QChar(m.unit)));
+  // Characters of another face (emoji, Hangul, ...): centred in their
+  // cells, made smaller when they are wider than the cells.
+  for (const Missing& m : missing) {
+    const qreal room = m.cells * colWidth_;
+    QFont font = face.font;
+    qreal advance = m.advance;
+    if (advance > room && advance > 0) {
+      font.setPixelSize(std::max(1, static_cast<int>(font.pixelSize() * room / advance)));
+      advance = QFontMetricsF(font).horizontalAdvance(QString::fromUcs4(&m.c, 1));
+    }
+    painter.setFont(font);
+    painter.drawText(QPointF(std::round(m.x + (room - advance) / 2.0), baseline),
+                     QString::fromUcs4(&m.c, 1));
   }
 }
 

@@ -9,6 +9,7 @@
 #include <QString>
 #include <memory>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "base/Font.h"
@@ -17,13 +18,12 @@ class QPainter;
 
 namespace kelu {
 
-// The UTF-16 unit the screen shows for a single byte (0 for a control
-// character, drawn as a blank) and for a double-byte character. Characters
-// without a Unicode form show U+FFFD.
-char16_t SjisByteToUnicode(unsigned char byte);
-char16_t SjisPairToUnicode(unsigned char lead, unsigned char trail);
-// The screen characters of a Shift-JIS string, one per character.
-QString SjisToScreenText(std::string_view text);
+class TTextCodec;
+
+// The character the screen shows for the Shift-JIS character at byte `i`
+// of `text` (`n` bytes) through the document's codec: 0 for a control
+// character (drawn as a blank), U+FFFD for bytes that are no character.
+char32_t ScreenCharAt(const TTextCodec& codec, std::string_view text, std::size_t i, std::size_t n);
 
 // The face that stands in for a face that is not installed: a Japanese
 // face whose half-width characters are exactly half as wide as its
@@ -47,9 +47,10 @@ class TGlyphPainter {
   ~TGlyphPainter();
 
   void SetFont(const QFont& font, int colWidth, int ascent);
-  // `text`: Shift-JIS without tabs; its first cell starts at x.
+  // `text`: Shift-JIS without tabs, read through `codec`; its first cell
+  // starts at x.
   void Draw(QPainter& painter, std::string_view text, int x, int top, TFontStyles style,
-            const QColor& color);
+            const QColor& color, const TTextCodec& codec);
 
  private:
   struct Glyph {
@@ -60,11 +61,12 @@ class TGlyphPainter {
   struct Face {
     QFont font;
     QRawFont raw;
-    std::vector<Glyph> glyphs;  // by UTF-16 unit, filled on demand
+    std::vector<Glyph> glyphs;  // by BMP character, filled on demand
+    std::unordered_map<char32_t, Glyph> beyond;  // characters above U+FFFF
     bool ready = false;
   };
   Face& FaceOf(TFontStyles style);
-  const Glyph& GlyphOf(Face& face, char16_t unit);
+  const Glyph& GlyphOf(Face& face, char32_t c);
 
   QFont font_;
   int colWidth_ = 8;

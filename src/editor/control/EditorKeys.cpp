@@ -21,12 +21,12 @@
 #include <functional>
 #include <vector>
 
-#include "base/Cp932.h"
 #include "base/Sjis.h"
 #include "editor/control/Editor.h"
 #include "editor/control/EditorGlyphs.h"
 #include "editor/control/EditorPopupMenu.h"
 #include "editor/control/KeyLayer.h"
+#include "editor/control/UnicodeText.h"
 #include "editor/fountain/Fountain.h"
 
 namespace kelu {
@@ -64,15 +64,13 @@ struct TPreeditChar {
   int index = 0;  // UTF-16 index
 };
 
-std::vector<TPreeditChar> PreeditChars(const QString& text) {
+std::vector<TPreeditChar> PreeditChars(const QString& text, TTextCodec& codec) {
   std::vector<TPreeditChar> chars;
   int i = 0;
   while (i < text.size()) {
     const int n = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-    const QByteArray utf8 = text.mid(i, n).toUtf8();
     std::size_t lossy = 0;
-    std::string sjis = cp932::FromUtf8(
-        std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())), &lossy);
+    std::string sjis = FromQString(codec, text.mid(i, n), &lossy);
     int cells = static_cast<int>(sjis.size());
     if (lossy || sjis.empty()) {
       sjis = "?";
@@ -82,11 +80,6 @@ std::vector<TPreeditChar> PreeditChars(const QString& text) {
     i += n;
   }
   return chars;
-}
-
-QString UnicodeOf(std::string_view sjis) {
-  const std::string utf8 = cp932::ToUtf8(sjis);
-  return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
 }  // namespace
@@ -155,7 +148,7 @@ void TEditor::keyPressEvent(QKeyEvent* event) {
     event->ignore();
     return;
   }
-  if (SendKeyEvent(*this, *event)) {
+  if (SendKeyEvent(*this, *event, &Codec())) {
     event->accept();
   } else {
     event->ignore();
@@ -163,7 +156,7 @@ void TEditor::keyPressEvent(QKeyEvent* event) {
 }
 
 void TEditor::keyReleaseEvent(QKeyEvent* event) {
-  SendKeyEvent(*this, *event);
+  SendKeyEvent(*this, *event, &Codec());
   event->accept();
 }
 
@@ -722,9 +715,7 @@ bool TEditor::NextTokenPos(int row, int col, bool forward, TRowCol& place) {
 void TEditor::inputMethodEvent(QInputMethodEvent* event) {
   const QString commit = event->commitString();
   if (!commit.isEmpty() && !readOnly_) {
-    const QByteArray utf8 = commit.toUtf8();
-    const std::string sjis =
-        cp932::FromUtf8(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
+    const std::string sjis = FromQString(Codec(), commit);
     // The hook sees the result as the input method's characters; they are
     // inserted once, here.
     if (KeyMessageHook()) {
@@ -778,7 +769,7 @@ void TEditor::UpdatePreeditView() {
     preeditView_ = new TPreeditView(viewport(), [this](QPainter& p) { PaintPreedit(p); });
   }
   int cells = 0;
-  for (const TPreeditChar& c : PreeditChars(preedit_)) cells += c.cells;
+  for (const TPreeditChar& c : PreeditChars(preedit_, Codec())) cells += c.cells;
   // At the caret, over the rest of the row, which it shows moved to the
   // right of the composition.
   const int x = ColX(col_);
@@ -795,7 +786,7 @@ void TEditor::PaintPreedit(QPainter& p) {
   p.fillRect(QRect(QPoint(0, 0), preeditView_->size()), bk);
   int x = 0;
   int cursorX = 0;
-  for (const TPreeditChar& c : PreeditChars(preedit_)) {
+  for (const TPreeditChar& c : PreeditChars(preedit_, Codec())) {
     const int w = c.cells * colWidth_;
     // The format of the segment holding the character: the converted part
     // is shown highlighted.
@@ -811,7 +802,7 @@ void TEditor::PaintPreedit(QPainter& p) {
       if (f.foreground().style() != Qt::NoBrush) fore = f.foreground().color();
     }
     if (back != bk) p.fillRect(QRect(x, 0, w, fontHeight_), back);
-    glyphs_->Draw(p, c.sjis, x, 0, font_.Style(), fore);
+    glyphs_->Draw(p, c.sjis, x, 0, font_.Style(), fore, Codec());
     p.fillRect(QRect(x + 1, fontHeight_ - (thick ? 2 : 1), std::max(w - 2, 1), thick ? 2 : 1),
                fore);
     if (c.index < preeditCursor_) cursorX = x + w;
@@ -821,7 +812,7 @@ void TEditor::PaintPreedit(QPainter& p) {
   const std::string row = ExpandTabs(RowText(row_));
   if (col_ < static_cast<int>(row.size())) {
     glyphs_->Draw(p, std::string_view(row).substr(static_cast<std::size_t>(col_)), x, 0,
-                  font_.Style(), fg);
+                  font_.Style(), fg, Codec());
   }
   if (preeditCursorVisible_) p.fillRect(QRect(cursorX, 0, 2, fontHeight_), fg);
 }
@@ -834,7 +825,7 @@ QVariant TEditor::inputMethodQuery(Qt::InputMethodQuery query) const {
       // The caret, or the cursor within the composition: the input
       // method's candidate window opens there.
       int cells = 0;
-      for (const TPreeditChar& c : PreeditChars(preedit_.left(preeditCursor_))) cells += c.cells;
+      for (const TPreeditChar& c : PreeditChars(preedit_.left(preeditCursor_), Codec())) cells += c.cells;
       const QPoint at = viewport()->mapTo(this, QPoint(ColX(col_ + cells), RowTop(row_)));
       return QRect(at, QSize(2, fontHeight_));
     }
@@ -843,19 +834,19 @@ QVariant TEditor::inputMethodQuery(Qt::InputMethodQuery query) const {
     case Qt::ImHints:
       return static_cast<int>(Qt::ImhMultiLine);
     case Qt::ImSurroundingText:
-      return UnicodeOf(RowText(row_));
+      return ToQString(Codec(), RowText(row_));
     case Qt::ImCursorPosition:
-      return static_cast<int>(UnicodeOf(RowText(row_).substr(0, CaretByte())).size());
+      return static_cast<int>(ToQString(Codec(), RowText(row_).substr(0, CaretByte())).size());
     case Qt::ImAnchorPosition: {
       std::string_view t = RowText(row_);
       if (selectionState_ == stSelected && anchorRow_ == row_) {
         const auto b = std::min(static_cast<std::size_t>(std::max(anchorByte_, 0)), t.size());
-        return static_cast<int>(UnicodeOf(t.substr(0, b)).size());
+        return static_cast<int>(ToQString(Codec(), t.substr(0, b)).size());
       }
-      return static_cast<int>(UnicodeOf(t.substr(0, CaretByte())).size());
+      return static_cast<int>(ToQString(Codec(), t.substr(0, CaretByte())).size());
     }
     case Qt::ImCurrentSelection:
-      return UnicodeOf(SelText());
+      return ToQString(Codec(), SelText());
     default:
       return QAbstractScrollArea::inputMethodQuery(query);
   }

@@ -334,7 +334,7 @@ void TEditor::DrawText(int x, int y, std::string_view text, TFontStyles style, T
     p.fillRect(QRect(x, y, cells * colWidth_, fontHeight_), ToQColor(bkColor));
   }
   const QColor fg = ToQColor(color == clNone ? font_.Color() : color);
-  glyphs_->Draw(p, text, x, y, style, fg);
+  glyphs_->Draw(p, text, x, y, style, fg, Codec());
   // Underline and strike-out are drawn by hand, on the cells.
   const int x1 = std::max(x, clip.left());
   const int x2 = std::min(x + cells * colWidth_, clip.right() + 1) - 1;

@@ -56,7 +56,7 @@ TEditorPopupMenu::TEditorPopupMenu(TEditor* editor, QWidget* parent)
   boxPaste_ =
       AddItem(this, QStringLiteral("Box貼り付け(&B)"), QKeySequence(Qt::CTRL | Qt::Key_B), nullptr);
   connect(boxPaste_, &QAction::triggered, this, [this] {
-    if (editor_) editor_->BoxPaste(TEditor::ClipboardText());
+    if (editor_) editor_->BoxPaste(editor_->ClipboardText());
   });
   delete_ = AddItem(this, QStringLiteral("削除(&D)"), QKeySequence(), nullptr);
   connect(delete_, &QAction::triggered, this, [this] {

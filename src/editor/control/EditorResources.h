@@ -23,6 +23,9 @@ namespace kelu {
 // registered format "TEditor Box Type" as a MIME type.
 inline constexpr const char* kBoxClipboardFormatName = "TEditor Box Type";
 QString BoxClipboardMimeType();
+// The Shift-JIS bytes of copied and dragged text as the document holds
+// them, for editors of this program (text/plain carries the Unicode).
+inline constexpr const char* kSjisTextMimeType = "application/x-kelu-sjis-text";
 
 // The cursor of a cursor number: the desktop's standard cursors (crIBeam,
 // crDrag, ...) and the registered ones, among them the program's own

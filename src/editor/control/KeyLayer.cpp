@@ -5,6 +5,7 @@
 #include <string>
 
 #include "base/Cp932.h"
+#include "base/TextCodec.h"
 
 namespace kelu {
 
@@ -181,12 +182,17 @@ int KeyCharOf(std::uint16_t vk) {
   }
 }
 
-// The Shift-JIS form of one character; empty (and counted) when it has none.
-std::string SjisOf(char32_t c, std::size_t* lossy) {
-  const QString one = QString::fromUcs4(&c, 1);
-  const QByteArray utf8 = one.toUtf8();
+// The Shift-JIS form of one character, through the document's codec when
+// there is one; empty (and counted) when it has none.
+std::string SjisOf(char32_t c, std::size_t* lossy, TTextCodec* codec) {
   std::size_t lost = 0;
-  std::string sjis = cp932::FromUtf8(std::string_view(utf8.constData(), utf8.size()), &lost);
+  std::string sjis;
+  if (codec) {
+    sjis = codec->FromUtf32(std::u32string_view(&c, 1), &lost);
+  } else {
+    const QByteArray utf8 = QString::fromUcs4(&c, 1).toUtf8();
+    sjis = cp932::FromUtf8(std::string_view(utf8.constData(), utf8.size()), &lost);
+  }
   if (lost != 0 || sjis.empty()) {
     if (lossy) ++*lossy;
     return {};
@@ -217,7 +223,8 @@ std::uint16_t VirtualKeyOf(int key, Qt::KeyboardModifiers modifiers) {
   return Lookup(kPunctuationKeys, key);
 }
 
-std::vector<TKeyMessage> KeyEventMessages(const QKeyEvent& event, std::size_t* lossy) {
+std::vector<TKeyMessage> KeyEventMessages(const QKeyEvent& event, std::size_t* lossy,
+                                          TTextCodec* codec) {
   std::vector<TKeyMessage> out;
   const bool press = event.type() == QEvent::KeyPress;
   if (!press && event.type() != QEvent::KeyRelease) return out;
@@ -283,13 +290,13 @@ std::vector<TKeyMessage> KeyEventMessages(const QKeyEvent& event, std::size_t* l
   }
   for (char32_t c : text.toUcs4()) {
     if (c < 0x20 || c == 0x7F) continue;  // control characters come from the key alone
-    for (char byte : SjisOf(c, lossy)) addChar(static_cast<unsigned char>(byte));
+    for (char byte : SjisOf(c, lossy, codec)) addChar(static_cast<unsigned char>(byte));
   }
   return out;
 }
 
 std::vector<TKeyMessage> InputMethodMessages(const QString& commit, Qt::KeyboardModifiers modifiers,
-                                             std::size_t* lossy) {
+                                             std::size_t* lossy, TTextCodec* codec) {
   std::vector<TKeyMessage> out;
   TKeyMessage m;
   m.Msg = WM_IME_CHAR;
@@ -298,7 +305,7 @@ std::vector<TKeyMessage> InputMethodMessages(const QString& commit, Qt::Keyboard
   m.Ctrl = StateByte(modifiers.testFlag(Qt::ControlModifier));
   m.Alt = StateByte(modifiers.testFlag(Qt::AltModifier));
   for (char32_t c : commit.toUcs4()) {
-    const std::string sjis = SjisOf(c, lossy);
+    const std::string sjis = SjisOf(c, lossy, codec);
     if (sjis.empty()) continue;
     std::uint16_t code = static_cast<unsigned char>(sjis[0]);
     if (sjis.size() == 2)
@@ -309,9 +316,9 @@ std::vector<TKeyMessage> InputMethodMessages(const QString& commit, Qt::Keyboard
   return out;
 }
 
-bool SendKeyEvent(TKeyMessageTarget& target, const QKeyEvent& event) {
+bool SendKeyEvent(TKeyMessageTarget& target, const QKeyEvent& event, TTextCodec* codec) {
   bool handled = false;
-  for (const TKeyMessage& m : KeyEventMessages(event)) {
+  for (const TKeyMessage& m : KeyEventMessages(event, nullptr, codec)) {
     if (DeliverKeyMessage(target, m) != 0) handled = true;
   }
   return handled;

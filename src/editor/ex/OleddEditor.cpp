@@ -14,7 +14,7 @@
 #include <QUrl>
 #include <algorithm>
 
-#include "base/Cp932.h"
+#include "editor/control/UnicodeText.h"
 
 namespace kelu {
 
@@ -67,10 +67,10 @@ void TOleddEditor::RevokeDropTarget() {
 
 // ------------------------------------------------------------------ formats
 
-QMimeData* TOleddEditor::MakeTextData(const std::string& text) {
+QMimeData* TOleddEditor::MakeTextData(const std::string& text) const {
   auto* data = new QMimeData;
   data->setData(kSjisTextMimeType, QByteArray(text.data(), static_cast<qsizetype>(text.size())));
-  data->setText(QString::fromStdString(cp932::ToUtf8(text)));
+  data->setText(ToQString(Codec(), text));
   return data;
 }
 
@@ -83,17 +83,10 @@ std::vector<std::string> TOleddEditor::DroppedFileNames(const QMimeData& data) {
   return files;
 }
 
-bool TOleddEditor::DroppedText(const QMimeData& data, std::string& text) {
-  if (data.hasFormat(kSjisTextMimeType)) {
-    const QByteArray bytes = data.data(kSjisTextMimeType);
-    text.assign(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-    return true;
-  }
-  if (data.hasText()) {
-    text = cp932::FromUtf8(data.text().toStdString());
-    return true;
-  }
-  return false;
+bool TOleddEditor::DroppedText(const QMimeData& data, std::string& text) const {
+  if (!data.hasFormat(kSjisTextMimeType) && !data.hasText()) return false;
+  text = TextOfMimeData(data, QString::fromLatin1(kSjisTextMimeType));
+  return true;
 }
 
 bool TOleddEditor::Accepts(const QMimeData& data) {

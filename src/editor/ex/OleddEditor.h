@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "editor/control/Editor.h"
+#include "editor/control/EditorResources.h"
 
 class QDragEnterEvent;
 class QDragLeaveEvent;
@@ -28,9 +29,6 @@ class QDropEvent;
 class QMimeData;
 
 namespace kelu {
-
-// The Shift-JIS bytes of dragged text, for editors of this program.
-inline constexpr const char* kSjisTextMimeType = "application/x-kelu-sjis-text";
 
 // The key and mouse-button state of a drop, as bits.
 inline constexpr int MK_LBUTTON = 0x0001;
@@ -69,11 +67,11 @@ class TOleddEditor : public TEditor {
   const QMimeData* OwnDrag() const { return ownDrag_; }
 
   // The data a drag of `text` (Shift-JIS) offers.
-  static QMimeData* MakeTextData(const std::string& text);
+  QMimeData* MakeTextData(const std::string& text) const;
   // The files of a drop (local paths), empty when it offers none.
   static std::vector<std::string> DroppedFileNames(const QMimeData& data);
   // The Shift-JIS text of a drop; false when it offers none.
-  static bool DroppedText(const QMimeData& data, std::string& text);
+  bool DroppedText(const QMimeData& data, std::string& text) const;
 
  protected:
   TOleddEditor(QWidget* parent, TDeferConstruction);

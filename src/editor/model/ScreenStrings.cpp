@@ -36,6 +36,11 @@ TEditorScreenStrings::TEditorScreenStrings(TScreenEditor* owner)
   undo_ = CreateUndoObj();
   wrapOption_->OnChange = TNotifyEvent::Of<&TEditorScreenStrings::WrapOptionChanged>(this);
   OnChange = TNotifyEvent::Of<&TEditorScreenStrings::EditorsChanged>(this);
+  // Before the codec hands out a code, the codes the text already uses for
+  // user-defined characters are taken (once after each new text).
+  codec_.SetScanner([this](TTextCodec& codec) {
+    for (int r = 0; r < GetCount(); ++r) codec.Reserve(View(r));
+  });
 }
 
 TEditorScreenStrings::~TEditorScreenStrings() {
@@ -215,6 +220,8 @@ void TEditorScreenStrings::SpliceRows(int first, int oldCount, TEditorStringList
 void TEditorScreenStrings::ReplaceRows(int row, int count, std::string_view text) {
   const int total = GetCount();
   if (!(row >= 0 && row + count - 1 < total && (count > 0 || !text.empty()))) return;
+  // Bytes put in as they are (a Shift-JIS paste) may use user-defined codes.
+  codec_.Reserve(text);
   InUpdate(*this, [&] {
     const int s = std::max(RowStart(row), row - 1);
     const int l = row + count - 1;
@@ -631,6 +638,7 @@ void TEditorScreenStrings::Clear() {
   marksDirty_ = false;
   lineStarts_.clear();
   lineIndexValid_ = true;
+  codec_.SetScanPending();
 }
 
 void TEditorScreenStrings::SetUpdateState(bool updating) {

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/TextCodec.h"
 #include "editor/model/ColumnMap.h"
 #include "editor/model/RowList.h"
 #include "editor/model/ScreenEditor.h"
@@ -91,6 +92,13 @@ class TEditorScreenStrings : public TEditorStringList {
   // The column settings of the owner: tab width, delimiters, wrap.
   TColumnMapSettings MapSettings() const;
 
+  // The conversion between this text and Unicode (one per document, shared
+  // by every editor that shows the list). SetCodec takes over the mapping a
+  // decoder made for the text.
+  TTextCodec& Codec() { return codec_; }
+  const TTextCodec& Codec() const { return codec_; }
+  void SetCodec(const TTextCodec& codec) { codec_ = codec; }
+
   TEditorUndoObj& UndoObj() { return *undo_; }
   virtual void Undo();
   virtual void Redo();
@@ -140,6 +148,7 @@ class TEditorScreenStrings : public TEditorStringList {
   bool OwnerLoading() const;
 
   std::vector<TScreenEditor*> editors_;
+  TTextCodec codec_;
   TLastChange lastChange_;
   mutable std::uint16_t marksInUse_ = 0;
   mutable bool marksDirty_ = false;
