@@ -32,7 +32,8 @@ class TTextCodec {
 
   // `assigns` false: a codec that hands out no codes (characters without a
   // standard code become "?"), for text that belongs to no document.
-  explicit TTextCodec(bool assigns = true);
+  TTextCodec() : TTextCodec(true) {}
+  explicit TTextCodec(bool assigns);
   // Copies take the mapping, not the scanner.
   TTextCodec(const TTextCodec& other);
   TTextCodec& operator=(const TTextCodec& other);

@@ -204,7 +204,7 @@ TEST(EditorClipboardTest, TextFromOtherProgramsIsConvertedAndPasted) {
   };
   const std::vector<Case> cases = {
       {"Japanese text with LF line ends", "漢字\nかな", "x漢字\r\nかなy"},
-      {"characters without a Shift-JIS form become ?", "a😀b한", "xa?b?y"},
+      {"characters without a Shift-JIS form keep codes of the document", "a😀b한", "xa😀b한y"},
       {"CR LF stays", "1\r\n2", "x1\r\n2y"},
   };
   for (const Case& c : cases) {

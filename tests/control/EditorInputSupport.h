@@ -14,9 +14,10 @@
 
 namespace kelu::test {
 
-// The whole text as UTF-8 (line breaks as stored, CR LF).
+// The whole text as UTF-8 through the document's codec (line breaks as
+// stored, CR LF).
 inline std::string Utf8Text(TEditor& editor) {
-  return cp932::ToUtf8(editor.Lines().GetTextStr());
+  return editor.Codec().ToUtf8(editor.Lines().GetTextStr());
 }
 
 inline void SetText(TEditor& editor, std::string_view utf8) {

@@ -92,21 +92,32 @@ void Press(TEditor& e, QPoint at) {
 
 TEST(OleddEditorTest, TextDragOffersUnicodeAndTheShiftJisBytes) {
   const std::string text = Sjis("表ソ\\かな\r\nabc");
-  std::unique_ptr<QMimeData> data(TOleddEditor::MakeTextData(text));
+  auto e = MakeDragEditor("");
+  std::unique_ptr<QMimeData> data(e->MakeTextData(text));
   EXPECT_EQ(data->text(), QString::fromUtf8("表ソ\\かな\r\nabc"));
   const QByteArray bytes = data->data(kSjisTextMimeType);
   EXPECT_EQ(std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())), text);
   std::string dropped;
-  ASSERT_TRUE(TOleddEditor::DroppedText(*data, dropped));
+  ASSERT_TRUE(e->DroppedText(*data, dropped));
   EXPECT_EQ(dropped, text);
   // From another program only Unicode text comes.
   QMimeData other;
   other.setText(QString::fromUtf8("漢字"));
-  ASSERT_TRUE(TOleddEditor::DroppedText(other, dropped));
+  ASSERT_TRUE(e->DroppedText(other, dropped));
   EXPECT_EQ(dropped, Sjis("漢字"));
   QMimeData image;
   image.setData("image/png", "x");
-  EXPECT_FALSE(TOleddEditor::DroppedText(image, dropped));
+  EXPECT_FALSE(e->DroppedText(image, dropped));
+
+  // An emoji dragged from another document: its code there is no character
+  // here, so the Unicode decides and this document gives it a code.
+  auto source = MakeDragEditor("");
+  const std::string emoji = source->Codec().FromUtf8("\xF0\x9F\x98\x80");
+  std::unique_ptr<QMimeData> foreign(source->MakeTextData(emoji));
+  e->Codec().FromUtf8("\xC3\xA9");  // é takes the first code here
+  ASSERT_TRUE(e->DroppedText(*foreign, dropped));
+  EXPECT_NE(dropped, emoji);
+  EXPECT_EQ(e->Codec().ToUtf8(dropped), "\xF0\x9F\x98\x80");
 }
 
 TEST(OleddEditorTest, TextFromElsewhereIsInsertedAtTheDropPoint) {

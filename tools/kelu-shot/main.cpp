@@ -11,7 +11,6 @@
 
 #include "app/encoding/Encodings.h"
 #include "base/Exceptions.h"
-#include "base/Cp932.h"
 #include "editor/ex/EditorEx.h"
 
 namespace {
@@ -226,7 +225,9 @@ int main(int argc, char** argv) {
     kelu::TExSearchOptions options;
     if (regexp) options.Include(kelu::soRegexp);
     editor.SetExSearchOptions(options);
-    editor.SetFindString(kelu::cp932::FromUtf8(findString));
+    // The pattern in the document's codes (the codec is set below, before
+    // anything is painted).
+    editor.SetFindString(doc.codec.FromUtf8(findString));
   }
   for (int col : guides) {
     kelu::TVerticalLine* line = editor.VerticalLines().Add();
@@ -238,6 +239,7 @@ int main(int argc, char** argv) {
     editor.SetWordWrap(true);
   }
   editor.Lines().SetTextStr(doc.text);
+  editor.SetCodec(doc.codec);
   for (const std::vector<int>& m : rowMarks) editor.PutRowMark(m[0], m[1]);
   editor.show();
   QApplication::processEvents();

@@ -69,6 +69,7 @@ class TViewWindow : public QMainWindow {
     }
     kelu::TEditor* editor = NewEditor();
     editor->Lines().SetTextStr(doc.text);
+    editor->SetCodec(doc.codec);
     editor->EmptyUndoBuffer();
     editor->SetModify(false);
     editor->SetRowCol(0, 0);
@@ -77,7 +78,7 @@ class TViewWindow : public QMainWindow {
     tabs_->setCurrentIndex(tabs_->addTab(editor, QFileInfo(path).fileName()));
     if (doc.lossy > 0) {
       statusBar()->showMessage(
-          QStringLiteral("%1 文字を Shift-JIS に変換できず「?」にしました").arg(doc.lossy), 8000);
+          QStringLiteral("%1 文字を読み取れず「?」にしました").arg(doc.lossy), 8000);
     }
     return true;
   }
