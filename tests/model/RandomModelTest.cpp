@@ -21,6 +21,9 @@ struct Config {
   bool wrap;
   int wrapByte;
   bool leading, punctuation, wordBreak, retMark;
+  // Without brackets lines start fresh, and the row list colours a line
+  // from its own first row: the way most documents are coloured.
+  bool brackets = true;
 };
 
 const Config kConfigs[] = {
@@ -29,6 +32,9 @@ const Config kConfigs[] = {
     {"leading", true, 20, true, false, false, false},
     {"punctuation", true, 24, false, true, false, true},
     {"everything", true, 21, true, true, true, true},
+    {"offNoBrackets", false, 80, false, false, false, false, false},
+    {"wrap20NoBrackets", true, 20, false, false, false, false, false},
+    {"everythingNoBrackets", true, 21, true, true, true, true, false},
 };
 
 // Pieces of text: ASCII, double-byte, half-width kana, tabs, the line-breaking
@@ -68,9 +74,11 @@ class RandomModel {
   RandomModel(const Config& c, std::uint32_t seed) : config_(c), rng_(seed) {
     e_.tabWidth = 4;
     e_.screenRows = 3;
-    auto* b = e_.fountain.Brackets().Add();
-    b->SetLeftBracket("/*");
-    b->SetRightBracket("*/");
+    if (c.brackets) {
+      auto* b = e_.fountain.Brackets().Add();
+      b->SetLeftBracket("/*");
+      b->SetRightBracket("*/");
+    }
     e_.fountain.SetQuotation("\"");
     e_.fountain.SetCommenter("//");
     e_.rows.UndoObj().SetUndoListMax(1 << 30);

@@ -142,6 +142,30 @@ TEST(Reparse, WithoutBracketsALineIsColouredWithoutTheLinesAbove) {
   EXPECT_EQ(e.rows.BracketIndexes(90), 0);
 }
 
+// A quotation left open across a soft wrap whose last row holds only
+// blanks: the next line starts outside it, parsed from the top or from its
+// own start.
+TEST(Reparse, AnOpenQuotationEndsWithItsLineAfterABlankRow) {
+  FakeEditor e;
+  e.fountain.SetQuotation("\"");
+  e.rows.WrapOption().SetWrapByte(10);
+  e.rows.SetWordWrap(true);
+  e.lines.SetText("ab \"cdefghij          \r\nxy \"z\"\r\n");
+  ASSERT_GE(e.rows.GetCount(), 3);
+  const int next = e.rows.LineToRow(1);
+  ASSERT_EQ(e.rows.View(next - 1).find_first_not_of(' '), std::string_view::npos);
+  std::vector<TRowAttributeData> full;
+  for (int r = 0; r < e.rows.GetCount(); ++r) {
+    e.rows.EnsureRowState(r);
+    full.push_back(e.rows.RowState(r));
+  }
+  EXPECT_EQ(full[static_cast<std::size_t>(next)].WrappedToken, 0);
+  // An edit in the second line colours it from its own start.
+  e.rows.ReplaceRows(next, 1, "xy \"z\"!\r\n");
+  e.rows.EnsureRowState(next);
+  EXPECT_TRUE(e.rows.RowState(next).SameCarriedState(full[static_cast<std::size_t>(next)]));
+}
+
 TEST(LineIndex, FollowsEditsWithWordWrap) {
   FakeEditor e;
   e.rows.WrapOption().SetWrapByte(20);

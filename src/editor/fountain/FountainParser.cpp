@@ -481,9 +481,19 @@ void TFountainParser::RowStep(int row, const TRowAttributeStringList& rows,
     if (state.RowAttribute != raWrap) state.WrappedToken = 0;
     return;
   }
-  // 2. An empty or blank row passes the state on unchanged.
+  // 2. An empty or blank row passes the state on unchanged, but a token cut
+  // by a soft wrap ends with its line: when the blank row is the line's last,
+  // the next line starts outside it (as after any other last row), so that
+  // it colours the same whether it is parsed from its own start or from the
+  // lines above.
   std::string_view rowText = rows.View(row);
-  if (rowText.find_first_not_of(' ') == std::string_view::npos) return;
+  if (rowText.find_first_not_of(' ') == std::string_view::npos) {
+    if (state.RowAttribute != raWrap) {
+      state.WrappedToken = 0;
+      state.Remain = 0;
+    }
+    return;
+  }
 
   // 3. A wrapped row is parsed together with the next row, so that a token
   // cut by the wrap is seen whole.
