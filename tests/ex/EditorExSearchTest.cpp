@@ -119,6 +119,22 @@ TEST_F(EditorExSearchTest, FindNextStepsPastTheShownHitInEachHitStyle) {
   }
 }
 
+// A pattern typed in Unicode goes through the document's codec: characters
+// the document holds through its table are found, and only they.
+TEST_F(EditorExSearchTest, ForeignCharactersAreFoundThroughTheDocumentsCodec) {
+  auto e = MakeEditorEx();
+  TTextCodec codec;
+  e->Lines().SetTextStr(codec.FromUtf8("a\xF0\x9F\x98\x80 \xC3\xA9 \xF0\x9F\x98\x80\r\n"
+                                       "\xEE\x80\x80 \xF0\x9F\x98\x80"));
+  e->SetCodec(codec);
+  e->SetRowCol(0, 0);
+  e->SetFindString(e->Codec().FromUtf8("\xF0\x9F\x98\x80"));  // 😀
+  EXPECT_EQ(Steps(*e), "0:1+2 0:7+2 1:3+2");
+  e->SetRowCol(0, 0);
+  e->SetFindString(e->Codec().FromUtf8("\xEE\x80\x80"));  // U+E000 has a code of its own
+  EXPECT_EQ(Steps(*e), "1:0+2");
+}
+
 TEST_F(EditorExSearchTest, FindNextStartsAtTheCaret) {
   auto e = MakeEditorEx("ab ab ab\r\nab");
   e->SetFindString("ab");
