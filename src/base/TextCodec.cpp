@@ -225,6 +225,21 @@ std::uint16_t TTextCodec::CodeOf(char32_t c) {
 
 // ------------------------------------------------- Unicode to Shift-JIS
 
+inline void TTextCodec::PutChar(char*& o, char32_t c, std::size_t& bad,
+                                const std::function<void()>& prescan) {
+  std::uint16_t code = 0;
+  if (c <= 0x10FFFF) {
+    code = cp932::CodeOfChar(c);
+    if (code == 0) code = UserCode(c, &prescan);
+  }
+  if (code == 0) {
+    *o++ = '?';
+    ++bad;
+  } else {
+    PutCode(o, code);
+  }
+}
+
 std::string TTextCodec::FromUtf8(std::string_view s, std::size_t* lost) {
   // Shift-JIS is never longer than the UTF-8 of the same characters, and a
   // "?" replaces at least one byte.
@@ -275,14 +290,7 @@ std::string TTextCodec::FromUtf8(std::string_view s, std::size_t* lost) {
     }
     const char32_t c = Utf8CodePoint(p, n);
     p += n;
-    std::uint16_t code = cp932::CodeOfChar(c);
-    if (code == 0) code = UserCode(c, &prescan);
-    if (code == 0) {
-      *o++ = '?';
-      ++bad;
-    } else {
-      PutCode(o, code);
-    }
+    PutChar(o, c, bad, prescan);
   }
   out.resize(static_cast<std::size_t>(o - out.data()));
   if (lost) *lost = bad;
@@ -299,20 +307,10 @@ std::string TTextCodec::Decode(std::size_t capacity, Next next, std::size_t* los
   std::size_t bad = 0;
   char32_t c;
   while (next(c)) {
-    std::uint16_t code = 0;
     if (c < 0x80) {
       *o++ = static_cast<char>(c);
-      continue;
-    }
-    if (c <= 0x10FFFF) {
-      code = cp932::CodeOfChar(c);
-      if (code == 0) code = UserCode(c, &prescan);
-    }
-    if (code == 0) {
-      *o++ = '?';
-      ++bad;
     } else {
-      PutCode(o, code);
+      PutChar(o, c, bad, prescan);
     }
   }
   out.resize(static_cast<std::size_t>(o - out.data()));

@@ -98,6 +98,8 @@ class TTextCodec {
   std::string Decode(std::size_t capacity, Next next, std::size_t* lost,
                      const std::function<void()>& prescan);
   std::uint16_t UserCode(char32_t c, const std::function<void()>* prescan);
+  // Writes the code of c (c >= 0x80), or a counted "?".
+  void PutChar(char*& o, char32_t c, std::size_t& bad, const std::function<void()>& prescan);
   void ReserveStandard(char32_t c);
   void RunScanner();
   template <class Emit>
