@@ -55,6 +55,49 @@ void BM_DecodeDocument_Utf8(benchmark::State& state) {
   SetProcessed(state, bytes.size());
 }
 
+// The same text with characters Shift-JIS lacks (an emoji and a Latin
+// letter at the start of every 20th line, 150 distinct ones in all): they
+// go through the document's table.
+const std::string& ForeignUtf8File() {
+  static const std::string bytes = [] {
+    const std::string& plain = Utf8File();
+    std::string out;
+    out.reserve(plain.size() + plain.size() / 100);
+    int line = 0;
+    for (std::size_t p = 0; p < plain.size();) {
+      std::size_t end = plain.find('\n', p);
+      end = end == std::string::npos ? plain.size() : end + 1;
+      if (++line % 20 == 0) {
+        const char32_t emoji = 0x1F600 + line / 20 % 100;  // four UTF-8 bytes
+        out += static_cast<char>(0xF0);
+        out += static_cast<char>(0x80 | (emoji >> 12 & 0x3F));
+        out += static_cast<char>(0x80 | (emoji >> 6 & 0x3F));
+        out += static_cast<char>(0x80 | (emoji & 0x3F));
+        out += static_cast<char>(0xC4);
+        out += static_cast<char>(0x80 + line / 20 % 50);  // U+0100..U+0131
+      }
+      out.append(plain, p, end - p);
+      p = end;
+    }
+    return out;
+  }();
+  return bytes;
+}
+
+void BM_DecodeDocument_Utf8Foreign(benchmark::State& state) {
+  const std::string& bytes = ForeignUtf8File();
+  for (auto _ : state) {
+    DecodedDocument doc = DecodeDocument(bytes);
+    if (doc.mojiCode != moji::kUtf8N || doc.lossy != 0 || doc.codec.AssignedCount() != 150) {
+      state.SkipWithError("not decoded as lossless UTF8N with its table");
+      break;
+    }
+    benchmark::DoNotOptimize(doc.text.data());
+    benchmark::ClobberMemory();
+  }
+  SetProcessed(state, bytes.size());
+}
+
 // Baseline: one glibc iconv call, UTF-8 to CP932, into a buffer allocated
 // once (Shift-JIS is never longer than UTF-8 for these characters).
 void BM_Iconv_Utf8ToCp932(benchmark::State& state) {
@@ -158,6 +201,7 @@ void BM_GenerateJapaneseSjisText(benchmark::State& state) {
       ->ReportAggregatesOnly(true)
 
 KELU_LARGE_BENCH(BM_DecodeDocument_Utf8);
+KELU_LARGE_BENCH(BM_DecodeDocument_Utf8Foreign);
 KELU_LARGE_BENCH(BM_Iconv_Utf8ToCp932);
 KELU_LARGE_BENCH(BM_SplitLines_TStringList);
 KELU_LARGE_BENCH(BM_SplitLines_TheStringList);
