@@ -237,17 +237,25 @@ TEST_F(BracketRows, StateOfARowNotComputedYetStartsOutsideBrackets) {
 
 // --------------------------------------------------------------- RowStep
 
-TEST_F(BracketRows, BlankRowsPassTheStateUnchanged) {
-  FillRows(rows, {{"", raBreak}, {"   ", raBreak}, {"x", raEnd}});
-  for (int row : {0, 1}) {
+// A blank row passes the state on; only a token cut by a soft wrap ends
+// when the blank row is the last of its line (the next line starts outside
+// it, as after any other last row).
+TEST_F(BracketRows, BlankRowsPassTheStateOn) {
+  FillRows(rows, {{"", raBreak}, {"   ", raBreak}, {"  ", raWrap}, {"x", raEnd}});
+  for (int row : {0, 1, 2}) {
     TRowAttributeData state = FirstRowState(raBreak);
+    state.RowAttribute = rows.RowAttributes(row);
     state.BracketIndex = 1;
     state.WrappedToken = ttAnk;
     state.Remain = 3;
     state.ExtIndex = 7;
-    TRowAttributeData before = state;
+    TRowAttributeData expected = state;
+    if (row != 2) {
+      expected.WrappedToken = 0;
+      expected.Remain = 0;
+    }
     parser->RowStep(row, rows, state);
-    EXPECT_EQ(state, before) << row;
+    EXPECT_EQ(state, expected) << row;
   }
 }
 
