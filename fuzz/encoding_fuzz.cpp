@@ -46,7 +46,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                  : codec.FromUtf16Bytes(encoded.substr(2), name == moji::kUtf16BE,
                                                         &lostAgain);
     if (lostAgain != 0) std::abort();
-    if (lost == 0 && text != doc.text) std::abort();
+    // The same characters (a character with two Shift-JIS codes, such as
+    // the NEC-selected IBM extensions, comes back with the preferred one).
+    if (lost == 0 && codec.ToUtf32(text) != doc.codec.ToUtf32(doc.text)) std::abort();
     if (EncodeDocument(text, name, codec) != encoded) std::abort();
   }
   // The same over the raw bytes taken as UTF-16 and as UTF-8: the codec
