@@ -10,12 +10,6 @@
 
 namespace kelu {
 
-const TTypeInfo& TypeExSearchOptions() {
-  static const TTypeInfo t{
-      "TExSearchOptions", TTypeKind::tkSet, {"soMatchCase", "soRegexp", "soEscSeq", "soWholeWord"}};
-  return t;
-}
-
 // ------------------------------------------------------------ construction
 
 TEditorEx::TEditorEx(QWidget* parent) : TEditorEx(parent, TDeferConstruction{}) {

@@ -10,10 +10,14 @@
 #include <string_view>
 #include <vector>
 
+#include "base/Properties.h"
 #include "editor/ex/matcher/ExRegex.h"
 #include "editor/ex/matcher/SearchText.h"
 
 namespace kelu {
+
+// The type of the published search options (a set of TExSearchOption).
+const TTypeInfo& TypeExSearchOptions();
 
 // The text as the line-spanning search sees it: rows grouped into logical
 // lines. Any row of a logical line stands for the whole line.
