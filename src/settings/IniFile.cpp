@@ -184,7 +184,14 @@ void TIniFile::EraseSection(std::string_view section) {
   bool inSection = false;
   std::vector<TLine> kept;
   for (TLine& line : lines_) {
-    if (line.kind == TLineKind::Section) inSection = SameName(line.name, section);
+    if (line.kind == TLineKind::Section) {
+      inSection = SameName(line.name, section);
+      // The blank lines that set the section apart go with it.
+      while (inSection && !kept.empty() && kept.back().kind == TLineKind::Other &&
+             Trim(kept.back().raw).empty()) {
+        kept.pop_back();
+      }
+    }
     if (inSection) {
       modified_ = true;
     } else {

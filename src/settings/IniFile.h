@@ -45,7 +45,8 @@ class TIniFile {
   void WriteString(std::string_view section, std::string_view key, std::string_view value);
   // Removes every line of the key; false when there was none.
   bool DeleteKey(std::string_view section, std::string_view key);
-  // Removes the section's header and all its lines.
+  // Removes the section's header and all its lines, and the blank lines
+  // just before it.
   void EraseSection(std::string_view section);
   bool SectionExists(std::string_view section) const;
   bool KeyExists(std::string_view section, std::string_view key) const;
