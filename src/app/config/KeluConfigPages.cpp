@@ -187,10 +187,10 @@ QWidget* Tfm_Config::CreateColorTab() {
     });
     return check;
   };
-  boldCheck_ = styleCheck(QStringLiteral("太字"), QStringLiteral("cb_Bold"), fsBold);
-  italicCheck_ = styleCheck(QStringLiteral("斜体"), QStringLiteral("cb_Italic"), fsItalic);
+  boldCheck_ = styleCheck(QStringLiteral("太字"), QStringLiteral("cb_StyleBold"), fsBold);
+  italicCheck_ = styleCheck(QStringLiteral("斜体"), QStringLiteral("cb_StyleItalic"), fsItalic);
   underlineCheck_ =
-      styleCheck(QStringLiteral("下線"), QStringLiteral("cb_Underline"), fsUnderline);
+      styleCheck(QStringLiteral("下線"), QStringLiteral("cb_StyleUnderline"), fsUnderline);
   loaders_.push_back([this] { ShowColorItem(); });
 
   auto* colorBox = new QVBoxLayout;
