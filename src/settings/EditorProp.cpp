@@ -166,17 +166,7 @@ const TClassInfo* TEditorExProp::ClassInfo() const {
   static const TClassInfo info = [this] {
     TPropsOf<C> p("TEditorExProp", TEditorProp::ClassInfo());
     p.Obj("ExMarks", TypeClass("TEditorExMarks"), [](C& o) { return &o.ExMarks(); });
-    p.Ord(
-        "ExSearchOptions", TypeExSearchOptions(), 0,
-        [](const C& o) { return o.ExSearchOptions().Bits(); },
-        [](C& o, std::int64_t v) {
-          o.SetExSearchOptions(TExSearchOptions::FromBits(static_cast<std::uint32_t>(v)));
-        });
-    p.Ord(
-        "FindLineFeedCount", TypeInteger(), 5, [](const C& o) { return o.FindLineFeedCount(); },
-        [](C& o, std::int64_t v) {
-          o.SetFindLineFeedCount(static_cast<int>(std::clamp<std::int64_t>(v, 1, 1 << 30)));
-        });
+    PublishSearchProperties(p);
     p.Obj("VerticalLines", TypeClass("TVerticalLines"), [](C& o) { return &o.VerticalLines(); });
     return p.Build();
   }();
