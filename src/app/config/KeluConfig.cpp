@@ -138,11 +138,9 @@ Tfm_Config::Tfm_Config(QWidget* parent)
     QFontDialog dialog(current, parent);
     dialog.setWindowTitle(QStringLiteral("フォントの設定"));
     dialog.setOptions(QFontDialog::DontUseNativeDialog | QFontDialog::ScalableFonts);
-    for (QLineEdit* edit : dialog.findChildren<QLineEdit*>()) {
-      // The sample line of the dialog.
-      if (edit->objectName().isEmpty() && !edit->isReadOnly() && edit->text() == "AaBbYyZz") {
-        edit->setText(QStringLiteral("KeluエディタVetra"));
-      }
+    // The dialog's preview line.
+    if (auto* sample = dialog.findChild<QLineEdit*>(QStringLiteral("qt_fontDialog_sampleEdit"))) {
+      sample->setText(QStringLiteral("KeluエディタVetra"));
     }
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.selectedFont();
