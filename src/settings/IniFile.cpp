@@ -28,6 +28,27 @@ char FoldAscii(char c) {
   return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
+// A file that is not UTF-8 is an older Shift-JIS one when most of its
+// non-ASCII bytes do not form UTF-8; a UTF-8 file with a few damaged bytes
+// stays UTF-8 (its Japanese names stay readable).
+bool LooksLikeShiftJis(std::string_view bytes) {
+  if (cp932::IsWellFormedUtf8(bytes)) return false;
+  std::size_t utf8 = 0;
+  std::size_t other = 0;
+  for (std::size_t i = 0; i < bytes.size();) {
+    if (static_cast<unsigned char>(bytes[i]) < 0x80) {
+      ++i;
+    } else if (std::size_t n = cp932::Utf8SequenceLength(bytes.substr(i)); n > 1) {
+      ++utf8;
+      i += n;
+    } else {
+      ++other;
+      ++i;
+    }
+  }
+  return other > utf8;
+}
+
 bool Quoted(std::string_view v) {
   return v.size() >= 2 && v.front() == '"' && v.back() == '"';
 }
@@ -71,7 +92,7 @@ TIniFile TIniFile::Load(const std::string& fileName, bool sjisFallback) {
   std::error_code ec;
   if (!std::filesystem::exists(fileName, ec)) return ini;
   std::string bytes = ReadFileBytes(fileName);
-  if (sjisFallback && !cp932::IsWellFormedUtf8(bytes)) bytes = cp932::ToUtf8(bytes);
+  if (sjisFallback && LooksLikeShiftJis(bytes)) bytes = cp932::ToUtf8(bytes);
   ini.Parse(bytes);
   return ini;
 }

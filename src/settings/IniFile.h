@@ -27,9 +27,10 @@ class TIniFile {
   // The parsed form of `text` (LF or CR LF line ends; a UTF-8 byte-order
   // mark is kept and written again).
   static TIniFile FromText(std::string_view text);
-  // Reads `fileName`; a file that does not exist reads as empty. A file
-  // that is not UTF-8 is taken as Shift-JIS (an older settings file) when
-  // `sjisFallback` is set. Raises EFileError when the file exists but cannot
+  // Reads `fileName`; a file that does not exist reads as empty. With
+  // `sjisFallback` a file whose non-ASCII bytes are mostly not UTF-8 is
+  // taken as Shift-JIS (an older settings file); a UTF-8 file with a few
+  // damaged bytes stays UTF-8. Raises EFileError when the file exists but cannot
   // be read.
   static TIniFile Load(const std::string& fileName, bool sjisFallback = false);
 

@@ -94,6 +94,9 @@ TEST(IniFileTest, LoadsMissingAndShiftJisFilesAndSavesWhole) {
   const std::string sjis = test::Sjis("[拡張子]\nExt_Item0=テキスト\n");
   test::WriteText(dir.File("old.ini"), sjis);
   EXPECT_EQ(TIniFile::Load(dir.File("old.ini"), true).Read("拡張子", "Ext_Item0"), "テキスト");
+  // A UTF-8 file with a damaged byte keeps its Japanese names.
+  test::WriteText(dir.File("damaged.ini"), "[拡張子]\nExt_Item0=テキスト\xff\n");
+  EXPECT_TRUE(TIniFile::Load(dir.File("damaged.ini"), true).SectionExists("拡張子"));
 
   TIniFile ini = TIniFile::Load(dir.File("sub/dir/new.ini"));
   ini.WriteString("s", "k", "v");
