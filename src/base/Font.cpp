@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "base/Properties.h"
+
 namespace kelu {
 
 namespace {
@@ -64,6 +66,24 @@ void TFont::Assign(const TPersistent& source) {
     return;
   }
   TPersistent::Assign(source);
+}
+
+const TClassInfo* TFont::ClassInfo() const {
+  using F = TFont;
+  static const TClassInfo info =
+      TPropsOf<F>("TFont", nullptr)
+          .Int("Charset", TypeInteger(), DEFAULT_CHARSET, &F::Charset, &F::SetCharset)
+          .Color("Color", clWindowText, &F::Color, &F::SetColor)
+          .Int("Height", TypeInteger(), -11, &F::Height, &F::SetHeight)
+          .Str(
+              "Name", [](const F& f) { return f.Name(); },
+              [](F& f, const std::string& v) { f.SetName(v); })
+          .Int("Size", TypeInteger(), 8, &F::Size, &F::SetSize)
+          .Ord(
+              "Style", TypeFontStyles(), 0, [](const F& f) { return f.Style(); },
+              [](F& f, std::int64_t v) { f.SetStyle(static_cast<TFontStyles>(v & 0x0F)); })
+          .Build();
+  return &info;
 }
 
 bool TFont::operator==(const TFont& o) const {

@@ -47,6 +47,9 @@ class TFont : public TPersistent {
   void SetCharset(int value);
 
   void Assign(const TPersistent& source) override;
+  // Charset, Color, Height, Name, Size and Style (Size last, so that a
+  // stream that holds both restores the size exactly).
+  const TClassInfo* ClassInfo() const override;
   bool operator==(const TFont& other) const;
 
   TNotifyEvent OnChange;

@@ -352,7 +352,7 @@ TEST(EditorSelectionTest, SearchHitsInEachHitStyle) {
     }
     EXPECT_EQ(e->Col(), style == hsCaret ? 1 : 4);
     // Changing the style clears the hit.
-    e->SetHitStyle(hsSelect);
+    e->SetHitStyle(style == hsSelect ? hsDraw : hsSelect);
     EXPECT_EQ(e->SelectionState(), stNone);
     EXPECT_EQ(e->HitLength(), 0);
   }

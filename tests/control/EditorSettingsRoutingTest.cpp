@@ -11,32 +11,53 @@ namespace {
 using test::MakeEditor;
 using test::Sjis;
 
-// An editor with something to undo.
-std::unique_ptr<TEditor> EditedEditor() {
-  auto e = MakeEditor("abc\r\ndef\r\n");
-  e->ScreenStrings().ReplaceRows(0, 1, "xyz\r\n");
-  EXPECT_TRUE(e->CanUndo());
-  return e;
-}
-
-TEST(EditorSettingsRoutingTest, NotifyingCaretChangesEmptyTheUndoList) {
+// The undo history, the selection and the row marks survive every settings
+// change that leaves the rows as they are; only folding the rows again
+// (which changes them) starts a new history.
+TEST(EditorSettingsRoutingTest, OnlyChangedRowsEmptyTheUndoList) {
   struct Case {
     const char* name;
-    void (*change)(TEditorCaret&);
-    bool empties;
+    bool wordWrap;
+    void (*change)(TEditor&);
+    bool rowsChange;
   };
   const Case cases[] = {
-      {"TabSpaceCount", [](TEditorCaret& c) { c.SetTabSpaceCount(4); }, true},
-      {"Style", [](TEditorCaret& c) { c.SetStyle(csBrief); }, true},
-      {"Assign", [](TEditorCaret& c) { c.Assign(TEditorCaret()); }, true},
-      {"same TabSpaceCount", [](TEditorCaret& c) { c.SetTabSpaceCount(9); }, false},
-      {"SoftTab", [](TEditorCaret& c) { c.SetSoftTab(true); }, false},
+      {"TabSpaceCount", false, [](TEditor& e) { e.Caret().SetTabSpaceCount(4); }, false},
+      {"Style", false, [](TEditor& e) { e.Caret().SetStyle(csBrief); }, false},
+      {"Assign the same caret", true, [](TEditor& e) { e.Caret().Assign(TEditorCaret()); }, false},
+      {"SoftTab", false, [](TEditor& e) { e.Caret().SetSoftTab(true); }, false},
+      {"Assign the same wrap options", true,
+       [](TEditor& e) {
+         TEditorWrapOption same;
+         same.Assign(e.WrapOption());
+         e.SetWrapOption(same);
+       },
+       false},
+      {"the same word wrap", true, [](TEditor& e) { e.SetWordWrap(true); }, false},
+      {"the same hit style", false, [](TEditor& e) { e.SetHitStyle(hsSelect); }, false},
+      {"a wrap option while not wrapping", false,
+       [](TEditor& e) { e.WrapOption().SetWrapByte(30); }, false},
+      {"the wrap width", true, [](TEditor& e) { e.WrapOption().SetWrapByte(30); }, true},
+      {"the tab width while wrapping", true, [](TEditor& e) { e.Caret().SetTabSpaceCount(2); },
+       true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    auto e = EditedEditor();
-    c.change(e->Caret());
-    EXPECT_EQ(e->CanUndo(), !c.empties);
+    auto e = MakeEditor();
+    e->SetWordWrap(c.wordWrap);
+    e->Lines().SetTextStr("\t" + std::string(74, 'a') + "\r\ndef\r\n");
+    e->ScreenStrings().ReplaceRows(e->RowCount() - 1, 1, "xyz\r\n");
+    e->PutRowMark(0, 3);
+    e->SetRowCol(0, 0);
+    e->SetSelLength(3);
+    ASSERT_TRUE(e->CanUndo());
+    ASSERT_TRUE(e->Selected());
+    const int rows = e->RowCount();
+    c.change(*e);
+    EXPECT_EQ(e->CanUndo(), !c.rowsChange);
+    EXPECT_EQ(e->Selected(), !c.rowsChange);
+    EXPECT_EQ(e->RowCount() != rows, c.rowsChange);
+    EXPECT_NE(e->ScreenStrings().RowMarks(0) & (1u << 3), 0u);
   }
 }
 

@@ -1,12 +1,13 @@
 // kelu-view: a plain window that shows files in the editor control, one tab
-// per file, with word wrap, the ruler and line numbers, for trying the
-// control out: typing (the input method included), the clipboard, undo, the
-// mouse, and key macros.
+// per file, for trying the control out: typing (the input method included),
+// the clipboard, undo, the mouse, key macros and the settings dialog. Every
+// page takes the settings of the settings file.
 //
-//   kelu-view [FILE...]
+//   kelu-view [--ini PATH] [FILE...]
 //
-// Menus: 編集 (the editor's own commands) and マクロ (recording the keys of
-// the current page and playing them back, saving and loading a recording).
+// Menus: 編集 (the editor's own commands), マクロ (recording the keys of
+// the current page and playing them back, saving and loading a recording)
+// and ツール (the settings dialog; OK gives its settings to every page).
 // The editor's popup menu is on the right mouse button.
 #include <QAction>
 #include <QApplication>
@@ -21,6 +22,7 @@
 #include <cstdio>
 #include <string>
 
+#include "app/config/KeluConfig.h"
 #include "app/encoding/Encodings.h"
 #include "base/Exceptions.h"
 #include "editor/control/Editor.h"
@@ -28,6 +30,7 @@
 #include "editor/ex/EditorEx.h"
 #include "macro/KeyMacro.h"
 #include "macro/KeyMacroDialog.h"
+#include "settings/SettingsPaths.h"
 
 namespace {
 
@@ -46,8 +49,12 @@ class TViewWindow : public QMainWindow {
     connect(tabs_, &QTabWidget::currentChanged, this, [this] { PageChanged(); });
     CreateEditMenu();
     CreateMacroMenu();
+    CreateToolMenu();
     resize(1000, 720);
   }
+
+  // Reads the settings that every page takes.
+  void LoadSettings(const std::string& iniFileName) { config_->LoadSettings(iniFileName); }
 
   // Opens a file in a new tab; false (with a message) when it cannot be
   // shown.
@@ -101,17 +108,8 @@ class TViewWindow : public QMainWindow {
 
   kelu::TEditor* NewEditor() {
     auto* editor = new kelu::TEditorEx(tabs_);
-    editor->Font().SetName("FixedSys");
+    config_->ApplyToEditor(*editor);
     editor->SetScrollBars(kelu::ssBoth);
-    editor->Ruler().SetVisible(true);
-    editor->Leftbar().SetVisible(true);
-    editor->Leftbar().SetShowNumberMode(kelu::nmLine);
-    editor->Marks().RetMark().SetVisible(true);
-    editor->Marks().EofMark().SetVisible(true);
-    editor->Marks().WrapMark().SetVisible(true);
-    editor->Marks().Underline().SetVisible(true);
-    editor->Imagebar().SetVisible(true);
-    editor->SetWordWrap(true);
     editor->OnCaretMoved = kelu::TNotifyEvent::Of<&TViewWindow::CaretMoved>(this);
     editor->OnChange = kelu::TNotifyEvent::Of<&TViewWindow::CaretMoved>(this);
     return editor;
@@ -192,6 +190,24 @@ class TViewWindow : public QMainWindow {
     kelu::TEditor* e = Current();
     if (!e) return;
     e->SetSelectionMode(e->SelectionMode() == kelu::smBox ? kelu::smNormal : kelu::smBox);
+  }
+
+  // ------------------------------------------------------------ ツール
+
+  void CreateToolMenu() {
+    QMenu* menu = menuBar()->addMenu(QStringLiteral("ツール(&T)"));
+    AddAction(menu, QStringLiteral("Keluエディタの設定"), QKeySequence(Qt::CTRL | Qt::Key_T),
+              &TViewWindow::Settings);
+  }
+
+  void Settings() {
+    std::vector<kelu::TEditorEx*> pages;
+    for (int i = 0; i < tabs_->count(); ++i) {
+      pages.push_back(static_cast<kelu::TEditorEx*>(tabs_->widget(i)));
+    }
+    config_->Execute(pages);
+    for (kelu::TEditorEx* page : pages) page->SetScrollBars(kelu::ssBoth);
+    FocusEditor();
   }
 
   // ------------------------------------------------------------ マクロ
@@ -306,6 +322,7 @@ class TViewWindow : public QMainWindow {
   QAction* save_ = nullptr;
   QAction* load_ = nullptr;
   kelu::TKeyMacro macro_;
+  kelu::Tfm_Config* config_ = new kelu::Tfm_Config(this);
 };
 
 }  // namespace
@@ -313,9 +330,17 @@ class TViewWindow : public QMainWindow {
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationDisplayName(QStringLiteral("kelu-view"));
+  std::vector<std::string> args(argv + 1, argv + argc);
+  const kelu::TSettingsLocation location = kelu::ResolveSettingsLocation(
+      QCoreApplication::applicationFilePath().toStdString(), args);
+  if (!location.error.empty()) {
+    std::fprintf(stderr, "kelu-view: %s\n", location.error.c_str());
+    return 2;
+  }
   TViewWindow window;
+  window.LoadSettings(location.iniPath);
   window.show();
-  for (int i = 1; i < argc; ++i) window.Open(QString::fromLocal8Bit(argv[i]));
+  for (const std::string& file : location.files) window.Open(QString::fromLocal8Bit(file.c_str()));
   if (window.Count() == 0) window.OpenUntitled();
   window.FocusEditor();
   return app.exec();

@@ -198,7 +198,8 @@ void TEditor::SettingsChanged(TObject* sender) {
   if (sender == imagebar_.get()) InitBackground();
   Invalidate();
   if (sender == caret_.get()) {
-    rows_->UndoObj().Clear();
+    // The undo history stays: a caret setting changes no row (a tab width
+    // that folds the rows again has cleared it with the old rows).
     InitCaret();
     ScrollCaret();
     SetCaretPosition();
@@ -269,6 +270,7 @@ void TEditor::Notification(TComponent* component, TOperation operation) {
 }
 
 void TEditor::SetHitStyle(TEditorHitStyle value) {
+  if (value == hitStyle_) return;
   if (selectionState_ == stSelected || selectionState_ == stHit) CleanSelection();
   hitStyle_ = value;
 }

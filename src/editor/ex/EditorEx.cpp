@@ -10,12 +10,6 @@
 
 namespace kelu {
 
-const TTypeInfo& TypeExSearchOptions() {
-  static const TTypeInfo t{
-      "TExSearchOptions", TTypeKind::tkSet, {"soMatchCase", "soRegexp", "soEscSeq", "soWholeWord"}};
-  return t;
-}
-
 // ------------------------------------------------------------ construction
 
 TEditorEx::TEditorEx(QWidget* parent) : TEditorEx(parent, TDeferConstruction{}) {
@@ -61,17 +55,7 @@ const TClassInfo* TEditorEx::ClassInfo() const {
         "ChangedFlg", TypeBoolean(), 0, [](const C& o) { return o.ChangedFlg(); },
         [](C& o, std::int64_t v) { o.SetChangedFlg(v != 0); });
     p.Obj("ExMarks", TypeClass("TEditorExMarks"), [](C& o) { return &o.ExMarks(); });
-    p.Ord(
-        "ExSearchOptions", TypeExSearchOptions(), 0,
-        [](const C& o) { return o.ExSearchOptions().Bits(); },
-        [](C& o, std::int64_t v) {
-          o.SetExSearchOptions(TExSearchOptions::FromBits(static_cast<std::uint32_t>(v)));
-        });
-    p.Ord(
-        "FindLineFeedCount", TypeInteger(), 5, [](const C& o) { return o.FindLineFeedCount(); },
-        [](C& o, std::int64_t v) {
-          o.SetFindLineFeedCount(static_cast<int>(std::clamp<std::int64_t>(v, -1, 1 << 30)));
-        });
+    PublishSearchProperties(p);
     p.Str(
         "MojiCode", [](const C& o) { return o.MojiCode(); },
         [](C& o, const std::string& v) { o.SetMojiCode(v); });

@@ -32,8 +32,6 @@
 
 namespace kelu {
 
-const TTypeInfo& TypeExSearchOptions();
-
 class TEditorEx : public TOleddEditor {
   Q_OBJECT
 

@@ -499,6 +499,8 @@ void TEditorScreenStrings::TabWidthChanged() {
 }
 
 void TEditorScreenStrings::WrapOptionChanged(TObject* /*sender*/) {
+  if (wrapOption_->Equals(wrappedWith_)) return;
+  wrappedWith_.Assign(*wrapOption_);
   if (wordWrap_ && !OwnerLoading()) RewrapAndRepaint(true);
 }
 

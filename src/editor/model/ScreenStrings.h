@@ -157,6 +157,9 @@ class TEditorScreenStrings : public TEditorStringList {
   std::unique_ptr<TEditorWrapOption> wrapOption_;
   // The tab width the rows were last wrapped with.
   mutable int wrappedTabWidth_ = 0;
+  // The wrap options as last reported: a report of the same options (an
+  // assignment of what the rows already have) folds nothing again.
+  TEditorWrapOption wrappedWith_;
 
   // First row of every logical line (word wrap on only).
   mutable std::vector<int> lineStarts_;

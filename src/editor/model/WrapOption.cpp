@@ -47,6 +47,13 @@ void TEditorWrapOption::Assign(const TPersistent& source) {
   TNotifyPersistent::Assign(source);
 }
 
+bool TEditorWrapOption::Equals(const TEditorWrapOption& o) const {
+  return followRetMark_ == o.followRetMark_ && followPunctuation_ == o.followPunctuation_ &&
+         followStr_ == o.followStr_ && leading_ == o.leading_ && leadStr_ == o.leadStr_ &&
+         punctuationStr_ == o.punctuationStr_ && wordBreak_ == o.wordBreak_ &&
+         wrapByte_ == o.wrapByte_;
+}
+
 const TClassInfo* TEditorWrapOption::ClassInfo() const {
   using W = TEditorWrapOption;
   static const TClassInfo info =

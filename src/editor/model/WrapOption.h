@@ -39,6 +39,8 @@ class TEditorWrapOption : public TNotifyPersistent {
 
   void Assign(const TPersistent& source) override;
   const TClassInfo* ClassInfo() const override;
+  // Whether every option equals the other's (rows wrap alike).
+  bool Equals(const TEditorWrapOption& other) const;
 
  private:
   bool followRetMark_ = false;

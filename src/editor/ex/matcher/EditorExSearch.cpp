@@ -2,6 +2,12 @@
 
 namespace kelu {
 
+const TTypeInfo& TypeExSearchOptions() {
+  static const TTypeInfo t{
+      "TExSearchOptions", TTypeKind::tkSet, {"soMatchCase", "soRegexp", "soEscSeq", "soWholeWord"}};
+  return t;
+}
+
 std::string TExLineList::LogicalLineText(int row) const {
   if (row < 0 || row >= RowCount()) return {};
   return lines_[row];

@@ -5,15 +5,38 @@
 // screen beyond what TExLineSource tells it.
 #pragma once
 
+#include <algorithm>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "base/Properties.h"
 #include "editor/ex/matcher/ExRegex.h"
 #include "editor/ex/matcher/SearchText.h"
 
 namespace kelu {
+
+// The type of the published search options (a set of TExSearchOption).
+const TTypeInfo& TypeExSearchOptions();
+
+// Publishes ExSearchOptions and FindLineFeedCount of a class that has them
+// (the page editor and its property set).
+template <class C>
+void PublishSearchProperties(TPropsOf<C>& p) {
+  p.Ord(
+      "ExSearchOptions", TypeExSearchOptions(), 0,
+      [](const C& o) { return o.ExSearchOptions().Bits(); },
+      [](C& o, std::int64_t v) {
+        o.SetExSearchOptions(TExSearchOptions::FromBits(static_cast<std::uint32_t>(v)));
+      });
+  p.Ord(
+      "FindLineFeedCount", TypeInteger(), 5, [](const C& o) { return o.FindLineFeedCount(); },
+      [](C& o, std::int64_t v) {
+        o.SetFindLineFeedCount(static_cast<int>(std::clamp<std::int64_t>(v, -1, 1 << 30)));
+      });
+}
 
 // The text as the line-spanning search sees it: rows grouped into logical
 // lines. Any row of a logical line stands for the whole line.
